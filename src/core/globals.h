@@ -1,0 +1,54 @@
+// The state the whole book shares. One object per book: nothing else in the program is a
+// mutable global, so two books can live side by side in one process.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/path_globals.h"
+#include "platform/registry.h"
+#include "platform/virtual_fs.h"
+
+namespace quire::core {
+
+// Where a book lies on the host.
+struct BookLocation {
+  std::filesystem::path BookFolder;  // holds Pak.dhl and interface.dat
+  std::filesystem::path MediumRoot;  // what the book's drive stands for
+};
+
+// Checks the book folder and finds its medium: `cdRoot` when given (it must hold the book
+// folder), otherwise as the drive table's rule says. Empty with `error` set on bad input.
+std::optional<BookLocation> LocateBook(const std::filesystem::path& bookFolder,
+                                       const std::optional<std::filesystem::path>& cdRoot,
+                                       std::string& error);
+
+struct Globals : PathGlobals {
+  BookLocation Location;
+  std::filesystem::path UserPrefix;  // the c: drive
+  std::unique_ptr<platform::VirtualFs> Fs;
+
+  std::string AppTitle;
+  int CurrentScreen = 0;
+  bool Busy = false;
+
+  // The user's registry, opened on first use; null when it cannot be opened.
+  platform::RegistryDb* Registry();
+  std::filesystem::path RegistryFile() const { return UserPrefix / "registry.sqlite3"; }
+
+  // The folders of the c: drive (windows, system, fonts, Program Files), created when missing.
+  void CreateUserFolders() const;
+
+ private:
+  std::unique_ptr<platform::RegistryDb> registry_;
+  bool registryTried_ = false;
+};
+
+// The globals of a book: drive table, virtual file system and path globals. Empty with
+// `error` set when the book folder cannot be named on its drive.
+std::unique_ptr<Globals> MakeGlobals(const BookLocation& location,
+                                     const std::filesystem::path& userPrefix, std::string& error);
+
+}  // namespace quire::core
