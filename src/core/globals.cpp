@@ -41,8 +41,8 @@ std::unique_ptr<Globals> MakeGlobals(const BookLocation& location, const fs::pat
   const auto exeDir = g->Fs->ToVirtualOn(DriveTable::kBookDrive, location.BookFolder);
   const auto tempDir = g->Fs->ToVirtual(platform::HostTempFolder());
   if (!exeDir) {
-    error = "the book folder's path cannot be written in Windows-1251: " +
-            location.BookFolder.string();
+    error =
+        "the book folder's path cannot be written in Windows-1251: " + location.BookFolder.string();
     return nullptr;
   }
   static_cast<PathGlobals&>(*g) = ComputePathGlobals(*exeDir, tempDir.value_or("z:\\tmp\\"));
@@ -59,8 +59,8 @@ platform::RegistryDb* Globals::Registry() {
 }
 
 void Globals::CreateUserFolders() const {
-  for (const std::string& folder : {WindowsDir, SystemDir, WindowsDir + "fonts\\",
-                                    std::string("c:\\Program Files\\")}) {
+  for (const std::string& folder :
+       {WindowsDir, SystemDir, WindowsDir + "fonts\\", std::string("c:\\Program Files\\")}) {
     Fs->ForceDirectories(folder);
   }
 }

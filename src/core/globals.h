@@ -11,6 +11,11 @@
 #include "platform/registry.h"
 #include "platform/virtual_fs.h"
 
+namespace quire::storage {
+class ContentArchive;
+class TReadBin;
+}  // namespace quire::storage
+
 namespace quire::core {
 
 // Where a book lies on the host.
@@ -33,6 +38,13 @@ struct Globals : PathGlobals {
   std::string AppTitle;
   int CurrentScreen = 0;
   bool Busy = false;
+
+  // Single instances owned elsewhere (by the main window, or a tool or test that builds a
+  // book); null while absent.
+  storage::ContentArchive* Archive = nullptr;
+  storage::TReadBin* ReadBin = nullptr;
+  // The description file read last.
+  std::string DescriptionBuffer;
 
   // The user's registry, opened on first use; null when it cannot be opened.
   platform::RegistryDb* Registry();

@@ -36,7 +36,9 @@ std::string NormaliseKey(std::string_view key) {
   return out;
 }
 
-std::string Fold(std::string_view text) { return AnsiUpperCase(text); }
+std::string Fold(std::string_view text) {
+  return AnsiUpperCase(text);
+}
 
 // A prepared statement that finalises itself.
 class Statement {
@@ -84,8 +86,8 @@ std::unique_ptr<RegistryDb> RegistryDb::Open(const fs::path& file, std::string* 
   std::error_code ec;
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                 nullptr);
+  const int rc =
+      sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   std::unique_ptr<RegistryDb> registry(db ? new RegistryDb(db) : nullptr);
   if (rc != SQLITE_OK) {
     if (error) *error = file.string() + ": " + (db ? sqlite3_errmsg(db) : "cannot open");
@@ -94,15 +96,17 @@ std::unique_ptr<RegistryDb> RegistryDb::Open(const fs::path& file, std::string* 
   sqlite3_busy_timeout(db, kBusyTimeoutMs);
   // Write-ahead logging lets readers and one writer work at once, and a process killed in a
   // write leaves only an uncommitted tail that the next open ignores.
-  if (!registry->Exec("PRAGMA journal_mode=WAL;") || !registry->Exec("PRAGMA synchronous=NORMAL;") ||
-      !registry->Exec(kSchema)) {
+  if (!registry->Exec("PRAGMA journal_mode=WAL;") ||
+      !registry->Exec("PRAGMA synchronous=NORMAL;") || !registry->Exec(kSchema)) {
     if (error) *error = file.string() + ": " + sqlite3_errmsg(db);
     return nullptr;
   }
   return registry;
 }
 
-RegistryDb::~RegistryDb() { sqlite3_close_v2(db_); }
+RegistryDb::~RegistryDb() {
+  sqlite3_close_v2(db_);
+}
 
 bool RegistryDb::Exec(const char* sql) {
   return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -139,8 +143,8 @@ bool RegistryDb::CreateKey(Hive hive, std::string_view key) {
   return Exec("COMMIT;");
 }
 
-std::optional<std::string> RegistryDb::Read(Hive hive, std::string_view key,
-                                            std::string_view name, RegKind kind) {
+std::optional<std::string> RegistryDb::Read(Hive hive, std::string_view key, std::string_view name,
+                                            RegKind kind) {
   Statement stmt(db_,
                  "SELECT data FROM reg_values WHERE hive=?1 AND key=?2 AND fold=?3 AND kind=?4;");
   stmt.Bind(1, static_cast<int>(hive))
@@ -215,7 +219,9 @@ bool TRegistry::WriteInteger(std::string_view name, std::int32_t value) {
   return db_.Write(root_, *key_, name, RegKind::Dword, std::string_view(bytes, 4));
 }
 
-bool TRegistry::WriteBool(std::string_view name, bool value) { return WriteInteger(name, value); }
+bool TRegistry::WriteBool(std::string_view name, bool value) {
+  return WriteInteger(name, value);
+}
 
 bool TRegistry::WriteString(std::string_view name, std::string_view value) {
   return key_ && db_.Write(root_, *key_, name, RegKind::Sz, value);

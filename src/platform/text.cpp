@@ -8,7 +8,9 @@ namespace quire::platform {
 
 namespace {
 
-constexpr unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+constexpr unsigned char Byte(char c) {
+  return static_cast<unsigned char>(c);
+}
 
 // Windows-1251 letter pairs outside the contiguous А..я block: {upper, lower}.
 constexpr std::array<std::pair<unsigned char, unsigned char>, 15> kExtraCyrillicPairs{{
@@ -58,8 +60,12 @@ constexpr CaseTables kCase;
 
 }  // namespace
 
-char AsciiLowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-char AsciiUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char AsciiLowerChar(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+char AsciiUpperChar(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 std::string AsciiLower(std::string_view text) {
   std::string out(text);
@@ -82,8 +88,12 @@ std::string UpperAsciiAndBasicCyrillic(std::string_view text) {
   return out;
 }
 
-char AnsiUpperChar(char c) { return static_cast<char>(kCase.upper[Byte(c)]); }
-char AnsiLowerChar(char c) { return static_cast<char>(kCase.lower[Byte(c)]); }
+char AnsiUpperChar(char c) {
+  return static_cast<char>(kCase.upper[Byte(c)]);
+}
+char AnsiLowerChar(char c) {
+  return static_cast<char>(kCase.lower[Byte(c)]);
+}
 
 std::string AnsiUpperCase(std::string_view text) {
   std::string out(text);

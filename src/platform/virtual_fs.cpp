@@ -15,7 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsDriveLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDriveLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Splits the part after the drive into components, folding "." and "..".
 std::vector<std::string_view> Components(std::string_view rest) {

@@ -56,7 +56,8 @@ TEST(QuireCommandTest, WherePrintsTheFoldersOfTheBook) {
   TempDir dir;
   dir.Mkdir("some/run");
   const std::string out = RunQuire("--where --book " + (dir / "some/run").string());
-  EXPECT_NE(out.find("Book folder     " + fs::canonical(dir / "some/run").string()), std::string::npos)
+  EXPECT_NE(out.find("Book folder     " + fs::canonical(dir / "some/run").string()),
+            std::string::npos)
       << out;
   EXPECT_NE(out.find("d: " + fs::canonical(dir / "some").string()), std::string::npos) << out;
   EXPECT_NE(out.find("ExeDir          d:\\run\\"), std::string::npos) << out;
@@ -68,7 +69,8 @@ TEST(QuireCommandTest, WherePrintsTheFoldersOfTheBook) {
 TEST(QuireCommandTest, AnswersHelpVersionAndBadInput) {
   EXPECT_NE(RunQuire("--help").find("--book DIR"), std::string::npos);
   EXPECT_NE(RunQuire("--version").find("quire 0."), std::string::npos);
-  EXPECT_NE(RunQuire("--where --book /no/such/folder").find("book folder not found"), std::string::npos);
+  EXPECT_NE(RunQuire("--where --book /no/such/folder").find("book folder not found"),
+            std::string::npos);
   EXPECT_NE(RunQuire("--where").find("ExeDir"), std::string::npos);  // the demo book by default
 }
 

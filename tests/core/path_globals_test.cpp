@@ -16,11 +16,9 @@ TEST(PathGlobalsTest, ArchiveRootLosesOnlyTheFirstRun) {
     const char* exeDir;
     const char* root;
   } cases[] = {
-      {"D:\\run\\", "D:\\"},
-      {"D:\\Books\\Run\\Run\\", "D:\\Books\\Run\\"},
+      {"D:\\run\\", "D:\\"},   {"D:\\Books\\Run\\Run\\", "D:\\Books\\Run\\"},
       {"D:\\Brun\\", "D:\\B"},  // a plain substring removal
-      {"d:\\RUN\\", "d:\\"},
-      {"d:\\book\\", "d:\\book\\"},
+      {"d:\\RUN\\", "d:\\"},   {"d:\\book\\", "d:\\book\\"},
   };
   for (const Case& c : cases) EXPECT_EQ(ArchiveRootFor(c.exeDir), c.root) << c.exeDir;
 }

@@ -6,7 +6,9 @@ namespace quire::platform {
 namespace {
 
 // Windows-1251 bytes of a UTF-8 literal, for readable tests.
-std::string Cp(const char* utf8) { return *Utf8ToCp1251(utf8); }
+std::string Cp(const char* utf8) {
+  return *Utf8ToCp1251(utf8);
+}
 
 TEST(TextTest, ConvertsBetweenWindows1251AndUtf8BothWays) {
   const std::string cp = "\xC0\xE1\xE2\xA8\xB8 Az";
@@ -55,9 +57,8 @@ TEST(TextTest, ComparesWithoutRegardToCase) {
     const char* b;
     int sign;
   } cases[] = {
-      {"Ёлка", "ёЛКА", 0},   {"Глава1.HTM", "глава1.htm", 0}, {"abc", "ABD", -1},
-      {"еж", "ёж", -1},      {"ёж", "жук", -1},               {"zebra", "арбуз", -1},
-      {"", "a", -1},         {"ab", "a", 1},
+      {"Ёлка", "ёЛКА", 0}, {"Глава1.HTM", "глава1.htm", 0}, {"abc", "ABD", -1}, {"еж", "ёж", -1},
+      {"ёж", "жук", -1},   {"zebra", "арбуз", -1},          {"", "a", -1},      {"ab", "a", 1},
   };
   for (const Case& c : cases) {
     const int order = AnsiCompareText(Cp(c.a), Cp(c.b));

@@ -11,7 +11,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-std::string Cp(const char* utf8) { return *Utf8ToCp1251(utf8); }
+std::string Cp(const char* utf8) {
+  return *Utf8ToCp1251(utf8);
+}
 
 class VirtualFsTest : public ::testing::Test {
  protected:
@@ -47,8 +49,8 @@ TEST_F(VirtualFsTest, MissingComponentsKeepTheirSpellingAndStayOnTheDrive) {
   EXPECT_EQ(vfs.ToHost("d:\\..\\..\\etc\\passwd"), medium.path() / "etc" / "passwd");
   EXPECT_EQ(vfs.ToHost("c:\\windows\\"), prefix.path() / "windows");
   EXPECT_EQ(vfs.ToHost("z:\\etc\\hostname"), fs::path("/etc/hostname"));
-  EXPECT_FALSE(vfs.ToHost("q:\\x"));           // unmapped drive
-  EXPECT_FALSE(vfs.ToHost("html\\a.htm"));     // no drive
+  EXPECT_FALSE(vfs.ToHost("q:\\x"));        // unmapped drive
+  EXPECT_FALSE(vfs.ToHost("html\\a.htm"));  // no drive
   EXPECT_FALSE(vfs.ToHost(std::string("d:\\a\0b", 6)));
 }
 
@@ -111,12 +113,13 @@ TEST(MaskTest, FollowsWindowsWildcards) {
     const char* mask;
     bool match;
   } cases[] = {
-      {"a.htm", "*.htm*", true},  {"a.html", "*.HTM*", true}, {"a.txt", "*.htm*", false},
-      {"noext", "*.*", true},     {"a.b.c", "*.c", true},     {"abc", "a?c", true},
-      {"ac", "a?c", false},       {"readme", "*.", true},     {"a.b", "*.", false},
-      {"abc", "a*b*c", true},     {"abcb", "a*b", true},      {"", "*", true},
+      {"a.htm", "*.htm*", true}, {"a.html", "*.HTM*", true}, {"a.txt", "*.htm*", false},
+      {"noext", "*.*", true},    {"a.b.c", "*.c", true},     {"abc", "a?c", true},
+      {"ac", "a?c", false},      {"readme", "*.", true},     {"a.b", "*.", false},
+      {"abc", "a*b*c", true},    {"abcb", "a*b", true},      {"", "*", true},
   };
-  for (const Case& c : cases) EXPECT_EQ(MatchesMask(c.name, c.mask), c.match) << c.name << " " << c.mask;
+  for (const Case& c : cases)
+    EXPECT_EQ(MatchesMask(c.name, c.mask), c.match) << c.name << " " << c.mask;
   EXPECT_TRUE(MatchesMask(Cp("ГЛАВА.htm"), Cp("глава*")));
 }
 

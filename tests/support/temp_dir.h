@@ -35,8 +35,8 @@ class TempDir {
   std::filesystem::path Write(std::string_view rel, std::string_view content = "") const {
     const auto file = path_ / rel;
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary).write(content.data(),
-                                                static_cast<std::streamsize>(content.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(content.data(), static_cast<std::streamsize>(content.size()));
     return file;
   }
   std::filesystem::path Mkdir(std::string_view rel) const {
