@@ -201,7 +201,7 @@ int ContentArchive::ExtractEntry(int index, std::string& out) const {
 }
 
 void ContentArchive::ListRange(std::uint32_t range, const std::string& prefix,
-                               std::vector<std::string>& out) const {
+                               std::vector<std::pair<std::string, int>>& out) const {
   const ArchiveRange& r = ranges_[range];
   for (std::uint32_t e = r.First; e < r.First + r.Count; ++e) {
     const ArchiveEntry& entry = entries_[e];
@@ -211,15 +211,21 @@ void ContentArchive::ListRange(std::uint32_t range, const std::string& prefix,
     if (entry.Kind == ArchiveEntry::kFolder) {
       ListRange(entry.Offset, path + "\\", out);
     } else if (entry.Kind == ArchiveEntry::kFile) {
-      out.push_back(path);
+      out.emplace_back(path, static_cast<int>(e));
     }
   }
 }
 
-std::vector<std::string> ContentArchive::ListArchiveFiles() const {
-  std::vector<std::string> files;
+std::vector<std::pair<std::string, int>> ContentArchive::ListArchiveEntries() const {
+  std::vector<std::pair<std::string, int>> files;
   if (IsOpen()) ListRange(rootRange_, "", files);
   return files;
+}
+
+std::vector<std::string> ContentArchive::ListArchiveFiles() const {
+  std::vector<std::string> paths;
+  for (auto& [path, index] : ListArchiveEntries()) paths.push_back(std::move(path));
+  return paths;
 }
 
 }  // namespace quire::storage

@@ -58,6 +58,8 @@ class ContentArchive {
   int ExtractEntry(int index, std::string& out) const;
   // Every file, as a normalised path relative to the archive root, depth first.
   std::vector<std::string> ListArchiveFiles() const;
+  // The same paths with the index of each file's entry.
+  std::vector<std::pair<std::string, int>> ListArchiveEntries() const;
 
   const std::vector<ArchiveRange>& Ranges() const { return ranges_; }
   const std::vector<ArchiveEntry>& Entries() const { return entries_; }
@@ -68,7 +70,7 @@ class ContentArchive {
   void CheckTree() const;
   int FindInRange(std::uint32_t range, std::string_view name) const;
   void ListRange(std::uint32_t range, const std::string& prefix,
-                 std::vector<std::string>& out) const;
+                 std::vector<std::pair<std::string, int>>& out) const;
   [[noreturn]] void Damaged(const std::string& what) const;
 
   std::unique_ptr<platform::ReadOnlyFile> file_;
