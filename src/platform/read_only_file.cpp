@@ -27,10 +27,14 @@ ReadOnlyFile::~ReadOnlyFile() {
 bool ReadOnlyFile::ReadAt(std::uint64_t offset, std::uint64_t count, std::string& out) const {
   if (offset > size_ || count > size_ - offset) return false;  // never allocate past the file
   out.resize(count);
+  return ReadAt(offset, count, out.data());
+}
+
+bool ReadOnlyFile::ReadAt(std::uint64_t offset, std::uint64_t count, char* out) const {
+  if (offset > size_ || count > size_ - offset) return false;
   std::uint64_t done = 0;
   while (done < count) {
-    const ssize_t n =
-        ::pread(fd_, out.data() + done, count - done, static_cast<off_t>(offset + done));
+    const ssize_t n = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     done += static_cast<std::uint64_t>(n);

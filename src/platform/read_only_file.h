@@ -21,6 +21,8 @@ class ReadOnlyFile {
   // Reads exactly `count` bytes at `offset` into `out` (resized); false when the file ends
   // first or the read fails.
   bool ReadAt(std::uint64_t offset, std::uint64_t count, std::string& out) const;
+  // The same into `count` bytes at `out`.
+  bool ReadAt(std::uint64_t offset, std::uint64_t count, char* out) const;
 
  private:
   ReadOnlyFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}

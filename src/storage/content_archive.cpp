@@ -26,7 +26,7 @@ bool PlausibleInflatedSize(std::uint64_t packed, std::uint64_t size) {
 }
 
 // Inflates `packed` into exactly `size` bytes; false when the data is damaged.
-bool Inflate(const std::string& packed, std::uint32_t size, std::string& out) {
+bool Inflate(std::string_view packed, std::uint32_t size, std::string& out) {
   out.resize(size);
   uLongf length = size;
   const int rc = ::uncompress(reinterpret_cast<Bytef*>(out.data()), &length,
@@ -186,16 +186,20 @@ int ContentArchive::ExtractEntry(int index, std::string& out) const {
   if (!IsOpen() || index < 0 || static_cast<size_t>(index) >= entries_.size()) return -1;
   const ArchiveEntry& entry = entries_[index];
   if (entry.Kind != ArchiveEntry::kFile) return -1;
-  const std::string which = "entry " + platform::Cp1251ToUtf8(entry.Name);
-  std::string stored;
-  if (!file_->ReadAt(dataStart_ + entry.Offset, entry.Packed, stored)) {
-    Damaged(which + " cannot be read");
-  }
+  const auto which = [&entry] { return "entry " + platform::Cp1251ToUtf8(entry.Name); };
+  const std::uint64_t at = dataStart_ + entry.Offset;
   if (entry.Packed == entry.Size) {
-    out = std::move(stored);
-  } else if (!Inflate(stored, entry.Size, out)) {
+    if (!file_->ReadAt(at, entry.Packed, out)) Damaged(which() + " cannot be read");
+    return 0;
+  }
+  if (scratchSize_ < entry.Packed) {
+    scratch_.reset(new char[entry.Packed]);  // not cleared: it is read over at once
+    scratchSize_ = entry.Packed;
+  }
+  if (!file_->ReadAt(at, entry.Packed, scratch_.get())) Damaged(which() + " cannot be read");
+  if (!Inflate(std::string_view(scratch_.get(), entry.Packed), entry.Size, out)) {
     out.clear();
-    Damaged(which + " is damaged: its data does not inflate");
+    Damaged(which() + " is damaged: its data does not inflate");
   }
   return 0;
 }

@@ -81,6 +81,10 @@ class ContentArchive {
   std::uint32_t currentRange_ = 0;
   std::uint64_t dataStart_ = 0;
   std::string root_;
+  // Compressed bytes of the entry being extracted, kept between extractions so that reading
+  // many files allocates once. The archive is used from one thread only.
+  mutable std::unique_ptr<char[]> scratch_;
+  mutable size_t scratchSize_ = 0;
 };
 
 }  // namespace quire::storage
