@@ -46,6 +46,11 @@ const Command kCommands[] = {
      "book build SRC OUT\nSRC/pack -> OUT/Pak.dhl, SRC/content -> OUT/interface.dat,\n"
      "SRC/loose copied into OUT",
      BookBuild, true},
+    {"struct", "dump",
+     "struct dump BOOK [--exe-dir VPATH] [--thesaurus FILE]\n"
+     "the book window's description (BOOK: a book folder or its Pak.dhl) as JSON;\n"
+     "--thesaurus reads Tesaurus.cfs with FILE as its document",
+     StructDump, false},
 };
 
 // A command's usage: its syntax line, then its description indented.

@@ -220,3 +220,53 @@ TEST(QuirePackTest, AnswersWrongUsageAndHelp) {
 
 }  // namespace
 }  // namespace quire::authoring
+
+namespace quire::authoring {
+namespace {
+
+TEST(StructDumpTest, PrintsTheDescriptionAsTheShellReadsIt) {
+  TempDir dir;
+  dir.Write(
+      "run/Pak.dhl",
+      MakePack({{"Struct.cfs",
+                 Scramble(Cp("TITLE=книга\r\nclose vx=9; vy=1; fn1=c1; fn2=c2; fn3=c3; "
+                             "hint=Закрыть; wav=no\r\n_screen=Back.bmp; 1\r\n"
+                             "switchone 1; vx=1; vy=2; fn1=a; fn2=b; fn3=c; fn4=d; "
+                             "state=on; store=off; goup=..\\a.htm; godown=x; hint=; wav=no\r\n"
+                             "_clip 2; vx=1; vy=2; vw=3; vh=4; bgcolor=1,2,3; html=1"))}}));
+  const Result r = QuirePack(dir, "struct dump run --exe-dir 'E:\\Book\\Run'");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const char* expected[] = {
+      "\"title\": \"Книга\"",
+      "\"helpwin\": null",
+      "\"minimize\": null",
+      "\"close\": {\"vx\":9,\"vy\":1,\"fn1\":\"c1\",\"fn2\":\"c2\",\"fn3\":\"c3\",\"go\":\"exit\","
+      "\"hint\":\"Закрыть\",\"wav\":\"no\"}",
+      "\"screens\": [{\"background\":\"back.bmp\",\"buttons\":[{\"vx\":0,\"vy\":0,\"fn1\":\"\","
+      "\"fn2\":\"\",\"fn3\":\"\",\"go\":\"\",\"hint\":\"\",\"wav\":\"\"},{\"vx\":9,",
+      "\"state\":true,\"store\":false,\"goup\":\"E:\\\\Book\\\\a.htm\",\"godown\":\"x\"",
+      "\"clip\": "
+      "[{\"vx\":1,\"vy\":2,\"vw\":3,\"vh\":4,\"bgcolor\":197121,\"html\":1,\"screen\":1}]",
+  };
+  for (const char* part : expected)
+    EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+}
+
+TEST(StructDumpTest, ReportsMalformedDeclarationsWithTheirLine) {
+  TempDir dir;
+  dir.Write("Pak.dhl", MakePack({{"Struct.cfs", Scramble("title=x\r\nbutton 1; vx=1\r\nvy=2")},
+                                 {"Tesaurus.cfs", Scramble("_html 1; vx=1; vy=2; vw=3; vh=4; "
+                                                           "fn=a.htm; number=1")}}));
+  Result r = QuirePack(dir, "struct dump Pak.dhl --exe-dir 'd:\\run'");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Struct.cfs:3:"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("\"title\": \"X\""), std::string::npos) << r.out;  // what was read
+
+  r = QuirePack(dir, "struct dump . --exe-dir 'd:\\run' --thesaurus 'tez\\t1.htm'");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"title\": \"Тезаурус\""), std::string::npos);
+  EXPECT_NE(r.out.find("\"fn\":\"d:\\\\run\\\\tez\\\\t1.htm\""), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace quire::authoring
