@@ -51,6 +51,11 @@ const Command kCommands[] = {
      "the book window's description (BOOK: a book folder or its Pak.dhl) as JSON;\n"
      "--thesaurus reads Tesaurus.cfs with FILE as its document",
      StructDump, false},
+    {"screen", "render",
+     "screen render BOOK N OUT.png [--hover]\n"
+     "screen N (0-based) as the book window paints it: the background with every control;\n"
+     "--hover shows every control in its hover look",
+     ScreenRender, true},
 };
 
 // A command's usage: its syntax line, then its description indented.

@@ -1,11 +1,11 @@
 #include <cstdio>
 
+#include "authoring/book_files.h"
 #include "authoring/commands.h"
 #include "authoring/json.h"
 #include "core/declarations.h"
-#include "core/globals.h"
+#include "platform/paths.h"
 #include "platform/text.h"
-#include "storage/read_bin.h"
 
 namespace quire::authoring {
 
@@ -220,33 +220,20 @@ int StructDump(Args& args) {
   const auto exeDirOption = args.Option("--exe-dir");
   const auto thesaurus = args.Option("--thesaurus");
   const auto words = args.Positional(1);
-  fs::path book = words[0];
-  if (!fs::is_directory(book)) book = book.parent_path();
-  std::string error;
-  const auto location = LocateBook(book.empty() ? "." : book, std::nullopt, error);
-  const auto g = location ? MakeGlobals(*location, platform::UserPrefix(), error) : nullptr;
-  if (!g) throw InputError{words[0] + ": " + error};
-
-  storage::TReadBin pack(*g->Fs);
-  pack.LoadDirectory(g->ExeDir + "Pak.dhl");
-  const char* entry = thesaurus ? "Tesaurus.cfs" : "Struct.cfs";
-  std::string block;
-  const int count = pack.ReadToBuffer(entry, block);
-  if (count < 0) throw InputError{words[0] + ": the pack holds no " + entry};
-  Lines lines;
-  storage::DescrambleLines(block, count, lines, true);
-
+  const BookFiles book(words[0]);
   const auto toCp1251 = [](const std::string& utf8) {
     const auto text = platform::Utf8ToCp1251(utf8);
     if (!text) throw InputError{utf8 + ": cannot be written in Windows-1251"};
     return *text;
   };
-  const std::string exeDir =
-      exeDirOption ? platform::IncludeTrailingBackslash(toCp1251(*exeDirOption)) : g->ExeDir;
+  const std::string exeDir = exeDirOption
+                                 ? platform::IncludeTrailingBackslash(toCp1251(*exeDirOption))
+                                 : book.Globals().ExeDir;
   const std::string driveRoot = platform::AsciiLower(platform::ExtractFileDrive(exeDir)) + "\\";
-  const TDescription d =
-      thesaurus ? ReadThesaurusDescription(lines, exeDir, driveRoot, toCp1251(*thesaurus))
-                : ReadStructDescription(lines, exeDir, driveRoot);
+  const char* entry = thesaurus ? "Tesaurus.cfs" : "Struct.cfs";
+  const TDescription d = thesaurus ? ReadThesaurusDescription(book.DescriptionLines(entry), exeDir,
+                                                              driveRoot, toCp1251(*thesaurus))
+                                   : book.ReadStruct(exeDir);
   std::fputs(DescriptionJson(d).c_str(), stdout);
   for (const DescriptionError& e : d.Errors) {
     std::fprintf(stderr, "quire-pack: %s: %s:%zu: %s\n", words[0].c_str(), entry, e.Line,

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <QBuffer>
+#include <QImage>
 
 #include <array>
 #include <cstdio>
@@ -266,6 +268,54 @@ TEST(StructDumpTest, ReportsMalformedDeclarationsWithTheirLine) {
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("\"title\": \"Тезаурус\""), std::string::npos);
   EXPECT_NE(r.out.find("\"fn\":\"d:\\\\run\\\\tez\\\\t1.htm\""), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace quire::authoring
+
+namespace quire::authoring {
+namespace {
+
+std::string Bmp(int width, int height, QRgb colour) {
+  QImage image(width, height, QImage::Format_RGB888);
+  image.fill(colour);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "BMP");
+  return bytes.toStdString();
+}
+
+TEST(ScreenRenderTest, BakesControlsAndShowsHoverLooks) {
+  TempDir dir;
+  const std::string structText =
+      "_screen=back.bmp; 1\r\n"
+      "button 1; vx=10; vy=10; fn1=red.bmp; fn2=green.bmp; fn3=x; go=a; hint=; wav=no\r\n"
+      "button 1; vx=40; vy=10; fn1=blue.bmp; fn2=missing.bmp; fn3=x; go=a; hint=; wav=no\r\n"
+      "switchone 1; vx=10; vy=40; fn1=red.bmp; fn2=green.bmp; fn3=blue.bmp; fn4=white.bmp; "
+      "state=on; store=off; goup=a; godown=b; hint=; wav=no";
+  dir.Write("Pak.dhl", MakePack({{"Struct.cfs", Scramble(structText)},
+                                 {"back.bmp", Bmp(100, 80, qRgb(0, 0, 0))},
+                                 {"red.bmp", Bmp(20, 20, qRgb(255, 0, 0))},
+                                 {"green.bmp", Bmp(20, 20, qRgb(0, 255, 0))},
+                                 {"blue.bmp", Bmp(20, 20, qRgb(0, 0, 255))},
+                                 {"white.bmp", Bmp(20, 20, qRgb(255, 255, 255))}}));
+  ASSERT_EQ(QuirePack(dir, "screen render . 0 plain.png").code, 0);
+  ASSERT_EQ(QuirePack(dir, "screen render . 0 hover.png --hover").code, 0);
+  const QImage plain((dir / "plain.png").c_str());
+  const QImage hover((dir / "hover.png").c_str());
+  ASSERT_EQ(plain.size(), QSize(100, 80));
+  EXPECT_EQ(plain.pixel(15, 15), qRgb(255, 0, 0));
+  EXPECT_EQ(plain.pixel(45, 15), qRgb(0, 0, 255));
+  EXPECT_EQ(plain.pixel(15, 45), qRgb(255, 255, 255));  // an on switch shows picture 4
+  EXPECT_EQ(plain.pixel(70, 70), qRgb(0, 0, 0));
+  EXPECT_EQ(hover.pixel(15, 15), qRgb(0, 255, 0));
+  EXPECT_EQ(hover.pixel(45, 15), qRgb(0, 0, 255));  // a missing entry repeats the picture before
+  EXPECT_EQ(hover.pixel(15, 45), qRgb(0, 0, 255));  // on with hover: picture 3
+
+  const Result r = QuirePack(dir, "screen render . 3 x.png");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("no screen 3"), std::string::npos);
 }
 
 }  // namespace
