@@ -251,3 +251,35 @@ TEST(DescriptionTest, TheThesaurusHasItsOwnTitleAndDocument) {
 
 }  // namespace
 }  // namespace quire::core
+
+#include "core/command_text.h"
+
+namespace quire::core {
+namespace {
+
+TEST(CommandTextTest, SplitsVerbAndArguments) {
+  PathGlobals paths;
+  paths.ExeDir = "d:\\run\\";
+  paths.DriveRoot = "d:\\";
+  struct Case {
+    const char* command;
+    const char* verb;
+    const char* first;
+    const char* second;
+  } cases[] = {
+      {"about", "", "", ""},
+      {"screen2=chapter5.htm", "screen2", "d:\\run\\chapter5.htm", ""},
+      {"run=setup\\install.exe=-silent", "run", "d:\\run\\setup\\install.exe", "-silent"},
+      {"rungame=a=b=key", "rungame", "a=b", "key"},  // the first argument may hold "="
+      {"clip=<cd>v.avi=ch1.htm", "clip", "d:\\v.avi", "d:\\run\\ch1.htm"},
+      {"html1=", "html1", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CommandVerb(c.command), c.verb) << c.command;
+    EXPECT_EQ(FirstArgument(c.command, paths), c.first) << c.command;
+    EXPECT_EQ(SecondArgument(c.command, paths), c.second) << c.command;
+  }
+}
+
+}  // namespace
+}  // namespace quire::core

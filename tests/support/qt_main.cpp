@@ -1,0 +1,9 @@
+// The main of test programs that need a QApplication (offscreen unless the test is x11).
+#include <gtest/gtest.h>
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
