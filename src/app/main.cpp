@@ -1,8 +1,6 @@
 // quire: runs a skinned multimedia book.
 #include <QApplication>
-#include <QLabel>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <QMessageBox>
 #include <cstdio>
 #include <filesystem>
 
@@ -10,6 +8,9 @@
 #include "app/where.h"
 #include "core/globals.h"
 #include "platform/paths.h"
+#include "platform/text.h"
+#include "shell/main_form.h"
+#include "storage/content_archive.h"
 
 namespace {
 
@@ -30,20 +31,35 @@ int Fail(const std::string& message) {
   return 2;
 }
 
-// Until the book window exists, Quire shows what it would read and write.
-int RunBareWindow(int argc, char** argv, const quire::core::Globals& g) {
+// Runs the book: the content archive first (nothing can go on without it), then the window.
+int RunBook(int argc, char** argv, quire::core::Globals& g,
+            const std::vector<std::string>& parameters) {
   QApplication app(argc, argv);
-  QWidget window;
-  window.setWindowTitle("Quire");
-  auto* layout = new QVBoxLayout(&window);
-  auto* heading = new QLabel("This build of Quire cannot show books yet.");
-  auto* table = new QLabel(QString::fromStdString(quire::app::WhereText(g)));
-  table->setFont(QFont("DejaVu Sans Mono", 10));
-  table->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  layout->addWidget(heading);
-  layout->addWidget(table);
-  window.show();
-  return app.exec();
+  quire::storage::ContentArchive archive;
+  try {
+    archive.OpenArchive(*g.Fs, g.ExeDir + "interface.dat");
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "quire: %s\n", e.what());
+    QMessageBox::critical(nullptr, "Quire", QString::fromUtf8(e.what()));
+    return 1;
+  }
+  archive.SetArchiveRoot(g.ArchiveRootDir);
+  g.Archive = &archive;
+  if (!parameters.empty()) {
+    std::fprintf(stderr,
+                 "quire: showing a single file or the thesaurus window is not available "
+                 "in this build\n");
+  }
+  const auto warn = [](const std::string& message) {
+    QMessageBox::warning(nullptr, "", quire::platform::ToQString(message));
+  };
+  auto form = std::make_unique<quire::shell::TMainForm>(g, parameters, warn);
+  if (form->EndsAtOnce()) return 0;
+  form->ShowMainWindow();
+  const int code = app.exec();
+  form.reset();
+  g.Archive = nullptr;
+  return code;
 }
 
 }  // namespace
@@ -71,5 +87,5 @@ int main(int argc, char** argv) {
     return 0;
   }
   globals->CreateUserFolders();
-  return RunBareWindow(argc, argv, *globals);
+  return RunBook(argc, argv, *globals, options->Parameters);
 }

@@ -130,7 +130,7 @@ std::string Lzw(const std::vector<uint8_t>& pixels, int minCodeSize) {
   std::string data;
   uint32_t bits = 0;
   int bitCount = 0;
-  auto emit = [&](int code, int size) {
+  auto put = [&](int code, int size) {
     bits |= uint32_t(code) << bitCount;
     bitCount += size;
     while (bitCount >= 8) {
@@ -143,7 +143,7 @@ std::string Lzw(const std::vector<uint8_t>& pixels, int minCodeSize) {
   int codeSize = minCodeSize + 1;
   int lastCode = clear + 1;
   std::unordered_map<uint32_t, int> table;
-  emit(clear, codeSize);
+  put(clear, codeSize);
   int prefix = pixels.empty() ? -1 : pixels[0];
   for (size_t i = 1; i < pixels.size(); ++i) {
     const uint32_t key = (uint32_t(prefix) << 8) | pixels[i];
@@ -152,19 +152,19 @@ std::string Lzw(const std::vector<uint8_t>& pixels, int minCodeSize) {
       prefix = it->second;
       continue;
     }
-    emit(prefix, codeSize);
+    put(prefix, codeSize);
     table.emplace(key, ++lastCode);
     if (lastCode >= (1 << codeSize)) ++codeSize;
     if (lastCode == 4095) {
-      emit(clear, codeSize);
+      put(clear, codeSize);
       table.clear();
       codeSize = minCodeSize + 1;
       lastCode = clear + 1;
     }
     prefix = pixels[i];
   }
-  if (prefix >= 0) emit(prefix, codeSize);
-  emit(clear + 1, codeSize);
+  if (prefix >= 0) put(prefix, codeSize);
+  put(clear + 1, codeSize);
   if (bitCount > 0) data += static_cast<char>(bits & 0xFF);
 
   std::string out;

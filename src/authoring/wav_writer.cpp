@@ -44,6 +44,7 @@ std::string WriteWav(const std::vector<int16_t>& samples, int sampleRate, int ch
 std::vector<int16_t> ToPcm16(const std::vector<float>& samples) {
   std::vector<int16_t> out(samples.size());
   std::transform(samples.begin(), samples.end(), out.begin(), [](float s) {
+    if (std::isnan(s)) return int16_t(0);
     return int16_t(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
   });
   return out;

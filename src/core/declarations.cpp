@@ -341,10 +341,12 @@ class DescriptionScanner {
   }
 
   // "_screen": the window buttons join the screen's buttons, and the background is named.
+  // A window button the header does not declare is left out: an empty one would take the
+  // picture read before it and cover the screen.
   void ScreenLine(int screen) {
     TScreenDecl& decl = Screen(screen);
-    decl.Buttons.push_back(out_.Minimize.value_or(RBtn{}));
-    decl.Buttons.push_back(out_.Close.value_or(RBtn{}));
+    if (out_.Minimize) decl.Buttons.push_back(*out_.Minimize);
+    if (out_.Close) decl.Buttons.push_back(*out_.Close);
     const size_t at = r_.Line().find("screen");
     decl.Background = r_.Word(at + 7);
   }

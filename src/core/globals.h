@@ -7,7 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "core/declarations.h"
 #include "core/path_globals.h"
+#include "core/settings.h"
+#include "core/subsystems.h"
 #include "platform/registry.h"
 #include "platform/virtual_fs.h"
 
@@ -38,11 +41,31 @@ struct Globals : PathGlobals {
   std::string AppTitle;
   int CurrentScreen = 0;
   bool Busy = false;
+  bool ThesaurusMode = false;
+  // What the book window's description declares, and the user's settings.
+  TDescription Description;
+  TSettings Settings;
 
   // Single instances owned elsewhere (by the main window, or a tool or test that builds a
   // book); null while absent.
   storage::ContentArchive* Archive = nullptr;
   storage::TReadBin* ReadBin = nullptr;
+  IShell* Shell = nullptr;
+  IHtmlAreas* HtmlFrame = nullptr;
+  ISearchBoxes* SearchBoxes = nullptr;
+  IFavorites* Favorites = nullptr;
+  IPopupControl* PopupControl = nullptr;
+  ITreeView* Trees[2] = {nullptr, nullptr};  // read from tree1.cfs and tree2.cfs
+  ICoolDialog* CoolDialog = nullptr;
+  IModelPanel* Panel3D = nullptr;
+  IClipPlayer* ClipPlayer = nullptr;
+  IBackgroundMusic* BackgroundMusic = nullptr;
+  IPictureAreas* PictureAreas = nullptr;
+  IFontInstaller* FontInstaller = nullptr;
+  IArchiveBrowser* ArchiveBrowser = nullptr;
+  IWindows* Windows = nullptr;
+  IScreenElement* PathInputBox = nullptr;
+  IScreenElement* ScaleBar = nullptr;
   // The description file read last.
   std::string DescriptionBuffer;
 

@@ -106,7 +106,8 @@ void TEffBtnCar::Finish() {
   owner_.EffectWidget()->repaint(FrameRect());
   offset_ = 0;
   running_ = false;
-  // The last frame stays until the owner paints the control's settled look over it.
+  // The last frame stays on the control, as drawn, until the next fade or a cancel.
+  from_ = to_ = {};
 }
 
 void TEffBtnCar::Cancel() {
@@ -117,7 +118,7 @@ void TEffBtnCar::Cancel() {
 }
 
 void TEffBtnCar::DrawFrame(QPainter& painter) const {
-  if (running_ && !owner_.MainFadeRunning() && !frame_.isNull()) {
+  if (!owner_.MainFadeRunning() && !frame_.isNull()) {
     painter.drawImage(position_, frame_);
   }
 }

@@ -59,7 +59,8 @@ class TEffBtnCar {
   // The blend weight added per tick: 1 at first; the main window sets 3 or 4.
   void SetStep(int step) { step_ = step; }
   int Step() const { return step_; }
-  // Draws the current frame at the control's place (nothing while the main window fades).
+  // Draws the current (or, once ended, the last) frame at the control's place; nothing
+  // while the main window fades in, or after a cancel.
   void DrawFrame(QPainter& painter) const;
   QRect FrameRect() const { return QRect(position_, frame_.size()); }
 

@@ -244,8 +244,7 @@ TEST(StructDumpTest, PrintsTheDescriptionAsTheShellReadsIt) {
       "\"minimize\": null",
       "\"close\": {\"vx\":9,\"vy\":1,\"fn1\":\"c1\",\"fn2\":\"c2\",\"fn3\":\"c3\",\"go\":\"exit\","
       "\"hint\":\"Закрыть\",\"wav\":\"no\"}",
-      "\"screens\": [{\"background\":\"back.bmp\",\"buttons\":[{\"vx\":0,\"vy\":0,\"fn1\":\"\","
-      "\"fn2\":\"\",\"fn3\":\"\",\"go\":\"\",\"hint\":\"\",\"wav\":\"\"},{\"vx\":9,",
+      "\"screens\": [{\"background\":\"back.bmp\",\"buttons\":[{\"vx\":9,",
       "\"state\":true,\"store\":false,\"goup\":\"E:\\\\Book\\\\a.htm\",\"godown\":\"x\"",
       "\"clip\": "
       "[{\"vx\":1,\"vy\":2,\"vw\":3,\"vh\":4,\"bgcolor\":197121,\"html\":1,\"screen\":1}]",
