@@ -82,23 +82,4 @@ int ArchiveBuild(Args& args) {
   return 0;
 }
 
-int BookBuild(Args& args) {
-  const auto words = args.Positional(2);
-  const fs::path source = words[0];
-  const fs::path out = words[1];
-  WriteHostFile(out / "Pak.dhl", BuildPack(source / "pack"));
-  {
-    const auto tree = ReadContentTree(source / "content");
-    Progress progress("Packing content");
-    WriteHostFile(out / "interface.dat", WriteArchive(tree, std::ref(progress)));
-  }
-  std::error_code ec;
-  if (fs::is_directory(source / "loose")) {
-    fs::copy(source / "loose", out,
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-    if (ec) throw InputError{(source / "loose").string() + ": cannot copy: " + ec.message()};
-  }
-  return 0;
-}
-
 }  // namespace quire::authoring

@@ -70,7 +70,8 @@ std::string WriteMjpegAvi(const std::vector<QImage>& frames, const AviOptions& o
       size_t last = (i + 1) * size_t(sound->sampleRate) / size_t(fps);
       if (i + 1 == frames.size()) last = soundFrames;
       std::string piece;
-      for (size_t s = first * sound->channels; s < std::min<size_t>(last, soundFrames) * sound->channels; ++s)
+      for (size_t s = first * sound->channels;
+           s < std::min<size_t>(last, soundFrames) * sound->channels; ++s)
         Put16(piece, uint16_t(sound->samples[s]));
       audio.push_back(std::move(piece));
     }

@@ -22,7 +22,9 @@ struct Entry {
   uint32_t count;
 };
 
-int Channel(uint32_t rgb, int c) { return (rgb >> (16 - 8 * c)) & 0xFF; }
+int Channel(uint32_t rgb, int c) {
+  return (rgb >> (16 - 8 * c)) & 0xFF;
+}
 
 // Splits the colour histogram into at most `wanted` boxes and returns their weighted means.
 std::vector<uint32_t> MedianCut(std::vector<Entry> colours, size_t wanted) {
@@ -58,8 +60,8 @@ std::vector<uint32_t> MedianCut(std::vector<Entry> colours, size_t wanted) {
     double best = 0;
     for (size_t i = 0; i < boxes.size(); ++i) {
       if (boxes[i].end - boxes[i].begin < 2 || boxes[i].range == 0) continue;
-      const double score = double(boxes[i].range) * double(boxes[i].range) *
-                           double(boxes[i].weight);
+      const double score =
+          double(boxes[i].range) * double(boxes[i].range) * double(boxes[i].weight);
       if (score > best) {
         best = score;
         pick = i;
@@ -179,8 +181,8 @@ std::string Lzw(const std::vector<uint8_t>& pixels, int minCodeSize) {
 }
 
 // Palette indices of one frame, with optional Floyd-Steinberg error diffusion.
-std::vector<uint8_t> Index(const QImage& frame, PaletteMap& map, const std::vector<uint32_t>& palette,
-                           int transparent, bool dither) {
+std::vector<uint8_t> Index(const QImage& frame, PaletteMap& map,
+                           const std::vector<uint32_t>& palette, int transparent, bool dither) {
   const int w = frame.width(), h = frame.height();
   std::vector<uint8_t> out(size_t(w) * h);
   std::vector<std::array<int, 3>> error(size_t(w + 2) * 2);
@@ -242,7 +244,8 @@ std::string WriteGif(const std::vector<QImage>& input, const GifOptions& options
   }
   std::vector<Entry> colours;
   for (const auto& [rgb, count] : histogram) colours.push_back({rgb, count});
-  std::sort(colours.begin(), colours.end(), [](const Entry& a, const Entry& b) { return a.rgb < b.rgb; });
+  std::sort(colours.begin(), colours.end(),
+            [](const Entry& a, const Entry& b) { return a.rgb < b.rgb; });
   const size_t room = anyTransparent ? 255 : 256;
   std::vector<uint32_t> palette;
   const bool exact = colours.size() <= room;
@@ -261,14 +264,17 @@ std::string WriteGif(const std::vector<QImage>& input, const GifOptions& options
   Put16(out, size.height());
   out += static_cast<char>(0x80 | ((tableBits - 1) << 4) | (tableBits - 1));
   out += static_cast<char>(anyTransparent ? transparent : 0);  // background colour
-  out += '\0';                                                  // no aspect ratio
+  out += '\0';                                                 // no aspect ratio
   for (size_t i = 0; i < (size_t(1) << tableBits); ++i) {
     const uint32_t rgb = i < palette.size() ? palette[i] : 0;
     for (int c = 0; c < 3; ++c) out += static_cast<char>(Channel(rgb, c));
   }
   const bool animated = frames.size() > 1;
   if (animated && options.loop) {
-    out += "\x21\xFF\x0B" "NETSCAPE2.0" "\x03\x01";
+    out +=
+        "\x21\xFF\x0B"
+        "NETSCAPE2.0"
+        "\x03\x01";
     Put16(out, 0);  // repeat for ever
     out += '\0';
   }

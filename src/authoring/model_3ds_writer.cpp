@@ -112,7 +112,9 @@ class Writer {
   std::string out_;
 };
 
-void Fail(const std::string& what) { throw InputError{"3DS: " + what}; }
+void Fail(const std::string& what) {
+  throw InputError{"3DS: " + what};
+}
 
 void Check(const Scene3ds& scene) {
   for (const Mesh3ds& mesh : scene.meshes) {

@@ -1,8 +1,8 @@
 #include "authoring/rar_writer.h"
 
+#include <zlib.h>
 #include <QString>
 #include <QStringList>
-#include <zlib.h>
 
 #include <algorithm>
 #include <set>
@@ -30,8 +30,8 @@ void Put32(std::string& out, uint32_t v) {
 }
 
 uint32_t Crc(const std::string& bytes, size_t from = 0) {
-  return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + from),
-                        uInt(bytes.size() - from)));
+  return uint32_t(
+      crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + from), uInt(bytes.size() - from)));
 }
 
 // A header: its CRC16 (the low half of the CRC32 of everything after the CRC field), type,
@@ -51,12 +51,18 @@ std::string Block(uint8_t type, uint16_t flags, const std::string& body) {
 std::string DosName(const std::u16string& name) {
   std::string out;
   for (char16_t c : name) {
-    if (c < 0x80) out += static_cast<char>(c);
-    else if (c >= 0x410 && c < 0x440) out += static_cast<char>(0x80 + (c - 0x410));
-    else if (c >= 0x440 && c < 0x450) out += static_cast<char>(0xE0 + (c - 0x440));
-    else if (c == 0x401) out += static_cast<char>(0xF0);
-    else if (c == 0x451) out += static_cast<char>(0xF1);
-    else out += '_';
+    if (c < 0x80)
+      out += static_cast<char>(c);
+    else if (c >= 0x410 && c < 0x440)
+      out += static_cast<char>(0x80 + (c - 0x410));
+    else if (c >= 0x440 && c < 0x450)
+      out += static_cast<char>(0xE0 + (c - 0x440));
+    else if (c == 0x401)
+      out += static_cast<char>(0xF0);
+    else if (c == 0x451)
+      out += static_cast<char>(0xF1);
+    else
+      out += '_';
   }
   return out;
 }
@@ -155,7 +161,9 @@ std::string WriteRar(const std::vector<RarEntry>& entries) {
   Put32(archiveBody, 0);
   out += Block(0x73, 0, archiveBody);
   std::set<std::u16string> folders;  // upper-cased, as Windows compares names
-  auto key = [](const std::u16string& s) { return QString::fromStdU16String(s).toUpper().toStdU16String(); };
+  auto key = [](const std::u16string& s) {
+    return QString::fromStdU16String(s).toUpper().toStdU16String();
+  };
   for (const RarEntry& entry : entries) {
     const auto parts = Components(entry.path);
     const size_t parents = entry.folder ? parts.size() : parts.size() - 1;
@@ -163,7 +171,8 @@ std::string WriteRar(const std::vector<RarEntry>& entries) {
       const std::u16string folder = Join(parts, n);
       if (folders.insert(key(folder)).second) out += FileHeader(folder, {}, true, entry.dosTime);
     }
-    if (!entry.folder) out += FileHeader(Join(parts, parts.size()), entry.data, false, entry.dosTime);
+    if (!entry.folder)
+      out += FileHeader(Join(parts, parts.size()), entry.data, false, entry.dosTime);
   }
   out += Block(0x7B, 0x4000, {});
   return out;

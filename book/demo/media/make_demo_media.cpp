@@ -40,10 +40,9 @@ using namespace quire::authoring;
 namespace fs = std::filesystem;
 constexpr double kPi = std::numbers::pi;
 
-fs::path g_out;
-
-void Save(const std::string& rel, const std::string& bytes, bool executable = false) {
-  const fs::path file = g_out / fs::u8path(rel);
+void Save(const fs::path& folder, const std::string& rel, const std::string& bytes,
+          bool executable = false) {
+  const fs::path file = folder / rel;
   fs::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), std::streamsize(bytes.size()));
@@ -52,12 +51,15 @@ void Save(const std::string& rel, const std::string& bytes, bool executable = fa
   ::chmod(file.c_str(), executable ? 0755 : 0644);
 }
 
-std::string Encode(const QImage& image, const char* format, int quality = -1) {
+// 24-bit pictures (or 8-bit with a palette for drawings of few colours).
+std::string Encode(const QImage& image, const char* format, int quality = -1,
+                   bool palette = false) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  // 24-bit bitmaps: the book's readers expect them.
-  const QImage source = image.convertToFormat(QImage::Format_RGB888);
+  const QImage source = palette
+                            ? image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither)
+                            : image.convertToFormat(QImage::Format_RGB888);
   if (!source.save(&buffer, format, quality)) throw std::runtime_error("cannot encode picture");
   return bytes.toStdString();
 }
@@ -68,16 +70,26 @@ std::string Cp1251(const QString& text) {
   const QString crlf = QString(text).replace("\n", "\r\n");
   for (QChar ch : crlf) {
     const char16_t c = ch.unicode();
-    if (c < 0x80) out += char(c);
-    else if (c >= 0x410 && c < 0x450) out += char(0xC0 + (c - 0x410));
-    else if (c == 0x401) out += char(0xA8);
-    else if (c == 0x451) out += char(0xB8);
-    else if (c == 0x2014) out += char(0x97);
-    else if (c == 0x2013) out += char(0x96);
-    else if (c == 0xAB) out += char(0xAB);
-    else if (c == 0xBB) out += char(0xBB);
-    else if (c == 0x2116) out += char(0xB9);
-    else out += '?';
+    if (c < 0x80)
+      out += char(c);
+    else if (c >= 0x410 && c < 0x450)
+      out += char(0xC0 + (c - 0x410));
+    else if (c == 0x401)
+      out += char(0xA8);
+    else if (c == 0x451)
+      out += char(0xB8);
+    else if (c == 0x2014)
+      out += char(0x97);
+    else if (c == 0x2013)
+      out += char(0x96);
+    else if (c == 0xAB)
+      out += char(0xAB);
+    else if (c == 0xBB)
+      out += char(0xBB);
+    else if (c == 0x2116)
+      out += char(0xB9);
+    else
+      out += '?';
   }
   return out;
 }
@@ -100,7 +112,9 @@ struct Rng {
   int Below(int n) { return int(Next() * float(n)) % n; }
 };
 
-size_t Samples(double seconds) { return size_t(seconds * kRate); }
+size_t Samples(double seconds) {
+  return size_t(seconds * kRate);
+}
 
 void Normalize(Wave& w, float peak) {
   float top = 0;
@@ -161,7 +175,8 @@ std::string Wav(Wave w, float peak = 0.8f) {
 Wave Click() {
   Wave w(Samples(0.06));
   Rng rng{11};
-  for (size_t i = 0; i < Samples(0.004); ++i) w[i] += rng.Signed() * float(1 - double(i) / Samples(0.004));
+  for (size_t i = 0; i < Samples(0.004); ++i)
+    w[i] += rng.Signed() * float(1 - double(i) / Samples(0.004));
   w = Resonate(w, 2400, 300);
   Ring(w, 0, 1800, 0.008, 40.0f, 0.06);
   Fade(w, 0.0005, 0.01);
@@ -196,19 +211,26 @@ Wave SwitchBlip() {
   return w;
 }
 
-// Firing thumps of a four-cylinder engine at `rpm` (two firings per revolution).
+// Firing pulses of a four-cylinder engine at `rpm` (two firings per revolution): each an
+// exhaust puff of low noise with a short body resonance, over a faint mechanical hiss.
 void Rumble(Wave& w, double rpm, float amp, Rng& rng, double from = 0, double to = 1e9) {
   const double period = 60.0 / rpm / 2;
-  for (double t = from; t < std::min(to, double(w.size()) / kRate); t += period * (1 + 0.06 * rng.Signed())) {
-    const float a = amp * (0.8f + 0.4f * rng.Next());
-    Ring(w, t, 55 + 10 * rng.Next(), 0.03, a);
-    Ring(w, t, 110 + 15 * rng.Next(), 0.018, a * 0.5f);
-    Ring(w, t, 240 + 40 * rng.Next(), 0.008, a * 0.25f);
+  Wave puffs(w.size());
+  const double end = std::min(to, double(w.size()) / kRate);
+  for (double t = from; t < end; t += period * (1 + 0.05 * rng.Signed())) {
+    const float a = amp * (0.75f + 0.5f * rng.Next());
+    const size_t at = Samples(t);
+    for (size_t i = 0; i < Samples(0.03) && at + i < puffs.size(); ++i)
+      puffs[at + i] += a * rng.Signed() * float(std::exp(-double(i) / (0.007 * kRate)));
+    Ring(w, t, 48 + 8 * rng.Next(), 0.014, a * 0.6f);
   }
-  Wave hiss = Noise(w.size(), rng);
-  LowPass(hiss, 400);
-  LowPass(hiss, 400);
-  for (size_t i = 0; i < w.size(); ++i) w[i] += hiss[i] * amp * 1.2f;
+  LowPass(puffs, 320);
+  LowPass(puffs, 320);
+  const size_t first = Samples(from), last = std::min(w.size(), Samples(end));
+  Wave hiss = Noise(last - std::min(first, last), rng);
+  LowPass(hiss, 1200);
+  for (size_t i = 0; i < w.size(); ++i) w[i] += puffs[i] * 6.0f;
+  for (size_t i = 0; i < hiss.size(); ++i) w[first + i] += hiss[i] * amp * 0.04f;
 }
 
 Wave Idle() {
@@ -219,18 +241,25 @@ Wave Idle() {
   return w;
 }
 
+// A resonator's impulse response peaks near 1 / sin(2 pi f / rate); this scales it to 1.
+Wave Struck(const Wave& impulses, double freq, double width) {
+  Wave out = Resonate(impulses, freq, width);
+  const float gain = float(std::sin(2 * kPi * freq / kRate));
+  for (float& s : out) s *= gain;
+  return out;
+}
+
 Wave Tappets() {
   Rng rng{22};
   Wave w(Samples(3.0));
-  Rumble(w, 800, 0.35f, rng);
+  Rumble(w, 800, 0.5f, rng);
   Wave ticks(w.size());
   for (double t = 0.05; t < 2.95; t += 1.0 / 6.7 * (1 + 0.03 * rng.Signed())) {
     ticks[Samples(t)] += 1.0f;
-    ticks[Samples(t + 0.004)] += 0.5f;
+    ticks[Samples(t + 0.003)] -= 0.6f;
   }
-  Wave bright = Resonate(ticks, 3600, 500);
-  Wave body = Resonate(ticks, 1500, 300);
-  for (size_t i = 0; i < w.size(); ++i) w[i] += bright[i] * 0.004f + body[i] * 0.0025f;
+  const Wave bright = Struck(ticks, 3600, 400), body = Struck(ticks, 1500, 250);
+  for (size_t i = 0; i < w.size(); ++i) w[i] += bright[i] * 0.45f + body[i] * 0.3f;
   Fade(w, 0.1, 0.3);
   return w;
 }
@@ -244,14 +273,13 @@ Wave Knock() {
   while (t < 3.0) {
     Rumble(w, rpm, 0.6f, rng, t, t + 0.1);
     for (double f = t; f < t + 0.1; f += 60.0 / rpm / 2)
-      if (rng.Next() < 0.55 && Samples(f + 0.002) < pings.size())
-        pings[Samples(f + 0.002)] += 0.6f + 0.6f * rng.Next();
+      if (rng.Next() < 0.6 && Samples(f + 0.003) < pings.size())
+        pings[Samples(f + 0.003)] += 0.6f + 0.6f * rng.Next();
     t += 0.1;
     rpm = std::min(2600.0, rpm + 40);
   }
-  Wave metal = Resonate(pings, 6300, 250);
-  Wave metal2 = Resonate(pings, 4100, 350);
-  for (size_t i = 0; i < w.size(); ++i) w[i] += metal[i] * 0.012f + metal2[i] * 0.008f;
+  const Wave metal = Struck(pings, 6300, 180), metal2 = Struck(pings, 4100, 260);
+  for (size_t i = 0; i < w.size(); ++i) w[i] += metal[i] * 0.5f + metal2[i] * 0.35f;
   Fade(w, 0.1, 0.3);
   return w;
 }
@@ -277,13 +305,17 @@ Wave Squeal() {
 
 // --- Music -------------------------------------------------------------------------------
 
-double Freq(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double Freq(int midi) {
+  return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 // A plucked string (Karplus-Strong) added at `at`.
 void Pluck(Wave& w, double at, int midi, double length, float amp, Rng& rng) {
   const int period = std::max(2, int(std::lround(kRate / Freq(midi))));
   std::vector<float> ring(static_cast<size_t>(period));
   for (float& s : ring) s = rng.Signed();
+  for (size_t k = 0; k + 1 < ring.size(); ++k)
+    ring[k] = 0.5f * (ring[k] + ring[k + 1]);  // softer attack
   const size_t start = Samples(at);
   for (size_t i = 0; i < Samples(length) && start + i < w.size(); ++i) {
     const size_t k = i % size_t(period);
@@ -303,7 +335,8 @@ void Bell(Wave& w, double at, int midi, double length, float amp, double ratio =
     const double index = 1.6 * std::exp(-t / 0.25);
     const double env = std::min(1.0, t / 0.004) * std::exp(-t / (0.35 + 0.15 * ratio)) *
                        std::min(1.0, (length - t) / 0.03);
-    w[start + i] += amp * float(env * std::sin(2 * kPi * f * t + index * std::sin(2 * kPi * f * ratio * t)));
+    w[start + i] +=
+        amp * float(env * std::sin(2 * kPi * f * t + index * std::sin(2 * kPi * f * ratio * t)));
   }
 }
 
@@ -327,8 +360,10 @@ void Bass(Wave& w, double at, int midi, double length, float amp) {
   const size_t start = Samples(at);
   for (size_t i = 0; i < Samples(length) && start + i < w.size(); ++i) {
     const double t = double(i) / kRate;
-    const double env = std::min(1.0, t / 0.01) * std::exp(-t / 0.6) * std::min(1.0, (length - t) / 0.03);
-    w[start + i] += amp * float(env * (std::sin(2 * kPi * f * t) + 0.3 * std::sin(4 * kPi * f * t)));
+    const double env =
+        std::min(1.0, t / 0.01) * std::exp(-t / 0.6) * std::min(1.0, (length - t) / 0.03);
+    w[start + i] +=
+        amp * float(env * (std::sin(2 * kPi * f * t) + 0.3 * std::sin(4 * kPi * f * t)));
   }
 }
 
@@ -354,7 +389,8 @@ Wave Compose(const Song& song) {
   const double bar = beat * song.beatsPerBar;
   Wave w(Samples(bar * song.bars + 2.5));
   auto inScale = [&](int m) {
-    return std::find(song.scale.begin(), song.scale.end(), ((m % 12) + 12) % 12) != song.scale.end();
+    return std::find(song.scale.begin(), song.scale.end(), ((m % 12) + 12) % 12) !=
+           song.scale.end();
   };
   int note = 72;
   const int eighths = song.beatsPerBar * 2;
@@ -365,7 +401,8 @@ Wave Compose(const Song& song) {
     Pad(w, t0, {chord[0] + 12, chord[1] + 12, chord[2] + 12}, bar + (last ? 1.5 : 0.1), 0.035f);
     for (int k = 0; k < song.beatsPerBar; ++k) {
       const int root = chord[0] - 12;
-      const int n = (song.beatsPerBar == 3) ? (k == 0 ? root : chord[1 + (k % 2)]) : (k % 2 == 0 ? root : root + 7);
+      const int n = (song.beatsPerBar == 3) ? (k == 0 ? root : chord[1 + (k % 2)])
+                                            : (k % 2 == 0 ? root : root + 7);
       Bass(w, t0 + k * beat, n, beat * 0.95, k == 0 ? 0.28f : 0.18f);
     }
     if (last) {
@@ -381,7 +418,8 @@ Wave Compose(const Song& song) {
       if (!onset[size_t(s)]) continue;
       int len = 1;
       while (s + len < eighths && !onset[size_t(s + len)]) ++len;
-      if (s % song.beatsPerBar == 0 || s == 0) {
+      const bool strong = s == 0 || (song.beatsPerBar == 4 && s == 4);
+      if (strong) {
         // Nearest chord tone, an octave up, then a nudge.
         int best = note, dist = 99;
         for (int c : chord)
@@ -407,9 +445,15 @@ Wave Compose(const Song& song) {
       const double at = t0 + s * beat / 2;
       const double length = len * beat / 2 + 0.25;
       switch (song.voice) {
-        case 0: Pluck(w, at, note, length, 0.35f, rng); break;
-        case 1: Bell(w, at, note, length, 0.28f); break;
-        default: Bell(w, at, note + 12, length, 0.22f, 4.0); break;
+        case 0:
+          Pluck(w, at, note, length, 0.35f, rng);
+          break;
+        case 1:
+          Bell(w, at, note, length, 0.28f);
+          break;
+        default:
+          Bell(w, at, note + 12, length, 0.22f, 4.0);
+          break;
       }
     }
   }
@@ -425,17 +469,29 @@ std::vector<Song> Songs() {
       // C major, I - vi - IV - V, a plucked guitar.
       {101, 96, 4, {{60, 64, 67}, {57, 60, 64}, {53, 57, 60}, {55, 59, 62}}, major, 10, 0},
       // A minor, i - VI - III - VII, soft electric piano.
-      {202, 84, 4, {{57, 60, 64}, {53, 57, 60}, {60, 64, 67}, {55, 59, 62}}, [&] {
+      {202,
+       84,
+       4,
+       {{57, 60, 64}, {53, 57, 60}, {60, 64, 67}, {55, 59, 62}},
+       [&] {
          std::vector<int> s = minor;
          for (int& p : s) p = (p + 9) % 12;
          return s;
-       }(), 8, 1},
+       }(),
+       8,
+       1},
       // F major waltz, I - IV - ii - V, a music box.
-      {303, 120, 3, {{53, 57, 60}, {58, 62, 65}, {55, 58, 62}, {60, 64, 67}}, [&] {
+      {303,
+       120,
+       3,
+       {{53, 57, 60}, {58, 62, 65}, {55, 58, 62}, {60, 64, 67}},
+       [&] {
          std::vector<int> s = major;
          for (int& p : s) p = (p + 5) % 12;
          return s;
-       }(), 16, 2},
+       }(),
+       16,
+       2},
   };
 }
 
@@ -467,7 +523,9 @@ QFont Font(int px, bool bold = false) {
   return font;
 }
 
-void Aa(QPainter& p) { p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing); }
+void Aa(QPainter& p) {
+  p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+}
 
 QLinearGradient Metal(QPointF a, QPointF b, QColor base) {
   QLinearGradient g(a, b);
@@ -540,15 +598,20 @@ void DrawCylinder(QPainter& p, const Crank& c, double deg, double bore, double t
   p.drawEllipse(pinTop, bore * 0.08, bore * 0.08);
   // Cylinder walls.
   p.setPen(Qt::NoPen);
-  p.setBrush(Metal(QPointF(bores.left() - 10, 0), QPointF(bores.left(), 0), QColor(0x8a, 0x93, 0x9e)));
+  p.setBrush(
+      Metal(QPointF(bores.left() - 10, 0), QPointF(bores.left(), 0), QColor(0x8a, 0x93, 0x9e)));
   p.drawRect(QRectF(bores.left() - 9, top, 9, bores.height() * 0.72));
-  p.setBrush(Metal(QPointF(bores.right(), 0), QPointF(bores.right() + 10, 0), QColor(0x8a, 0x93, 0x9e)));
+  p.setBrush(
+      Metal(QPointF(bores.right(), 0), QPointF(bores.right() + 10, 0), QColor(0x8a, 0x93, 0x9e)));
   p.drawRect(QRectF(bores.right(), top, 9, bores.height() * 0.72));
 }
 
-QImage PistonFrame(int frame, int frames) {
+// The skin frames the animation in a 96 x 96 window of this colour.
+const QColor kPistonBackground(0xe4, 0xea, 0xee);
+
+QImage PistonDrawing(int frame, int frames) {
   QImage image(120, 160, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  image.fill(kPistonBackground);
   QPainter p(&image);
   Aa(p);
   const Crank crank{{60, 122}, 17, 50};
@@ -561,15 +624,26 @@ QImage PistonFrame(int frame, int frames) {
   // Spark plug.
   p.setBrush(QColor(0xf0, 0xee, 0xe6));
   p.drawRect(QRectF(55, 0, 10, 10));
-  const QColor gas = QColor::fromHsvF(0.58 - 0.5 * (0.5 + 0.5 * std::cos(deg * kPi / 180)), 0.35, 1.0);
+  const QColor gas =
+      QColor::fromHsvF(0.58 - 0.5 * (0.5 + 0.5 * std::cos(deg * kPi / 180)), 0.35, 1.0);
   DrawCylinder(p, crank, deg, 60, top, gas, 30);
   if (frame == 0) {
     p.setPen(QPen(QColor(0xff, 0xb0, 0x00), 2));
     for (int i = 0; i < 6; ++i) {
       const double a = i * kPi / 3 + 0.3;
-      p.drawLine(QPointF(60, top + 3), QPointF(60 + 9 * std::cos(a), top + 3 + 6 * std::abs(std::sin(a))));
+      p.drawLine(QPointF(60, top + 3),
+                 QPointF(60 + 9 * std::cos(a), top + 3 + 6 * std::abs(std::sin(a))));
     }
   }
+  return image;
+}
+
+QImage PistonFrame(int frame, int frames) {
+  const QImage drawing = PistonDrawing(frame, frames).scaledToHeight(92, Qt::SmoothTransformation);
+  QImage image(96, 96, QImage::Format_RGB32);
+  image.fill(kPistonBackground);
+  QPainter p(&image);
+  p.drawImage((96 - drawing.width()) / 2, 2, drawing);
   return image;
 }
 
@@ -601,16 +675,22 @@ QImage IntroFrame(int frame, int frames) {
   p.drawPath(gear);
   p.restore();
   // Title slides up and fades in, then the subtitle.
-  auto ease = [](double x) { x = std::clamp(x, 0.0, 1.0); return x * x * (3 - 2 * x); };
+  auto ease = [](double x) {
+    x = std::clamp(x, 0.0, 1.0);
+    return x * x * (3 - 2 * x);
+  };
   const double a1 = ease((t - 0.1) / 0.3);
   p.setFont(Font(30, true));
   p.setPen(QColor(255, 255, 255, int(255 * a1)));
-  p.drawText(QRectF(0, 80 + 20 * (1 - a1), 320, 40), Qt::AlignCenter, QString::fromUtf8("Двигатель"));
-  p.drawText(QRectF(0, 118 + 20 * (1 - a1), 320, 40), Qt::AlignCenter, QString::fromUtf8("автомобиля"));
+  p.drawText(QRectF(0, 80 + 20 * (1 - a1), 320, 40), Qt::AlignCenter,
+             QString::fromUtf8("Двигатель"));
+  p.drawText(QRectF(0, 118 + 20 * (1 - a1), 320, 40), Qt::AlignCenter,
+             QString::fromUtf8("автомобиля"));
   const double a2 = ease((t - 0.45) / 0.25);
   p.setPen(QColor(0xf2, 0xc1, 0x4e, int(255 * a2)));
   p.setFont(Font(13));
-  p.drawText(QRectF(0, 170, 320, 20), Qt::AlignCenter, QString::fromUtf8("иллюстрированный справочник"));
+  p.drawText(QRectF(0, 170, 320, 20), Qt::AlignCenter,
+             QString::fromUtf8("иллюстрированный справочник"));
   // A line sweeps under the title.
   const double a3 = ease((t - 0.3) / 0.4);
   if (a3 > 0.01) {
@@ -628,8 +708,8 @@ QImage CycleFrame(int frame, int frames) {
   const double deg = std::fmod(frame * 1440.0 / frames, 720.0);  // two cycles in the clip
   const int stroke = int(deg / 180);
   static const char* names[] = {"Впуск", "Сжатие", "Рабочий ход", "Выпуск"};
-  const QColor gases[] = {QColor(0xbf, 0xdc, 0xf5), QColor(0x8f, 0xbf, 0xea), QColor(0xf5, 0x9a, 0x3c),
-                          QColor(0xb5, 0xb5, 0xb5)};
+  const QColor gases[] = {QColor(0xbf, 0xdc, 0xf5), QColor(0x8f, 0xbf, 0xea),
+                          QColor(0xf5, 0x9a, 0x3c), QColor(0xb5, 0xb5, 0xb5)};
   QColor gas = gases[stroke];
   if (stroke == 2) {
     const double k = (deg - 360) / 180;
@@ -691,7 +771,8 @@ QImage CycleFrame(int frame, int frames) {
 
 // --- Slides and schemes ------------------------------------------------------------------
 
-QImage SlideCanvas(const QString& title, const QString& note, const std::function<void(QPainter&)>& draw) {
+QImage SlideCanvas(const QString& title, const QString& note,
+                   const std::function<void(QPainter&)>& draw) {
   QImage image(500, 350, QImage::Format_RGB32);
   QPainter p(&image);
   Aa(p);
@@ -728,152 +809,180 @@ void Shadow(QPainter& p, QRectF r) {
 std::vector<std::pair<std::string, QImage>> Slides() {
   auto u = [](const char* s) { return QString::fromUtf8(s); };
   std::vector<std::pair<std::string, QImage>> out;
-  out.push_back({"slide1.bmp", SlideCanvas(u("Поршень"), u("Алюминиевый сплав, три кольца: два компрессионных и маслосъёмное"),
-                                           [](QPainter& p) {
-    Shadow(p, QRectF(150, 250, 200, 30));
-    const QRectF body(170, 60, 160, 190);
-    p.setPen(QPen(kInk, 2));
-    p.setBrush(Metal(body.topLeft(), body.topRight(), QColor(0xc4, 0xc9, 0xcf)));
-    p.drawRoundedRect(body, 8, 8);
-    p.setBrush(Metal(QPointF(170, 0), QPointF(330, 0), QColor(0xa9, 0xaf, 0xb8)));
-    p.drawEllipse(QRectF(170, 45, 160, 30));
-    for (int i = 0; i < 3; ++i) {
-      p.setPen(QPen(QColor(0x4a, 0x52, 0x5c), i == 2 ? 5 : 3));
-      p.drawLine(QPointF(172, 92 + i * 16), QPointF(328, 92 + i * 16));
-    }
-    p.setPen(QPen(kInk, 2));
-    p.setBrush(QColor(0x8a, 0x93, 0x9e));
-    p.drawEllipse(QPointF(250, 185), 26, 26);
-    p.setBrush(QColor(0xe3, 0xe6, 0xea));
-    p.drawEllipse(QPointF(250, 185), 14, 14);
-  })});
-  out.push_back({"slide2.jpg", SlideCanvas(u("Шатун"), u("Соединяет поршень с коленчатым валом"), [](QPainter& p) {
-    Shadow(p, QRectF(120, 255, 260, 26));
-    p.setPen(QPen(kInk, 2));
-    QPainterPath beam;
-    beam.moveTo(236, 70);
-    beam.lineTo(264, 70);
-    beam.lineTo(282, 200);
-    beam.lineTo(218, 200);
-    beam.closeSubpath();
-    p.setBrush(Metal(QPointF(215, 0), QPointF(285, 0), kSteel));
-    p.drawPath(beam);
-    p.drawEllipse(QPointF(250, 70), 30, 30);
-    p.drawEllipse(QPointF(250, 215), 52, 52);
-    p.setBrush(QColor(0xf0, 0xee, 0xe8));
-    p.drawEllipse(QPointF(250, 70), 15, 15);
-    p.drawEllipse(QPointF(250, 215), 34, 34);
-    p.setPen(QPen(QColor(0x4a, 0x52, 0x5c), 2, Qt::DashLine));
-    p.drawLine(180, 215, 320, 215);
-  })});
-  out.push_back({"slide3.bmp", SlideCanvas(u("Коленчатый вал"), u("Пять коренных шеек, четыре шатунные, противовесы"), [](QPainter& p) {
-    Shadow(p, QRectF(40, 240, 420, 30));
-    p.setPen(QPen(kInk, 1.5));
-    for (int i = 0; i < 5; ++i) {
-      const double x = 60 + i * 95;
-      p.setBrush(Metal(QPointF(0, 130), QPointF(0, 170), kSteel));
-      p.drawRect(QRectF(x - 14, 135, 28, 30));
-    }
-    for (int i = 0; i < 4; ++i) {
-      const double x = 107 + i * 95;
-      const double dy = (i == 0 || i == 3) ? -55 : 55;
-      p.setBrush(Metal(QPointF(x - 40, 0), QPointF(x + 40, 0), QColor(0x7b, 0x84, 0x90)));
-      p.drawRoundedRect(QRectF(x - 34, std::min(150.0, 150 + dy) - 20, 16, std::abs(dy) + 40), 6, 6);
-      p.drawRoundedRect(QRectF(x + 18, std::min(150.0, 150 + dy) - 20, 16, std::abs(dy) + 40), 6, 6);
-      p.setBrush(Metal(QPointF(0, 150 + dy - 14), QPointF(0, 150 + dy + 14), QColor(0xd0, 0xd5, 0xdb)));
-      p.drawRect(QRectF(x - 18, 150 + dy - 13, 36, 26));
-    }
-  })});
-  out.push_back({"slide4.jpg", SlideCanvas(u("Клапан"), u("Тарелка, фаска, стержень и канавка сухарей"), [](QPainter& p) {
-    Shadow(p, QRectF(170, 255, 160, 24));
-    p.setPen(QPen(kInk, 2));
-    p.setBrush(Metal(QPointF(240, 0), QPointF(260, 0), kSteel));
-    p.drawRect(QRectF(242, 40, 16, 170));
-    QPainterPath head;
-    head.moveTo(242, 200);
-    head.cubicTo(240, 225, 200, 235, 180, 240);
-    head.lineTo(180, 252);
-    head.lineTo(320, 252);
-    head.lineTo(320, 240);
-    head.cubicTo(300, 235, 260, 225, 258, 200);
-    head.closeSubpath();
-    p.setBrush(Metal(QPointF(180, 0), QPointF(320, 0), QColor(0xa8, 0xae, 0xb6)));
-    p.drawPath(head);
-    p.setPen(QPen(kAccent, 3));
-    p.drawLine(240, 58, 260, 58);
-    p.drawLine(240, 66, 260, 66);
-  })});
-  out.push_back({"slide5.bmp", SlideCanvas(u("Свеча зажигания"), u("Изолятор, корпус с шестигранником, электроды"), [](QPainter& p) {
-    Shadow(p, QRectF(190, 260, 120, 20));
-    p.setPen(QPen(kInk, 2));
-    p.setBrush(QColor(0xf4, 0xf2, 0xec));
-    p.drawRoundedRect(QRectF(228, 30, 44, 110), 10, 10);
-    p.setBrush(QColor(0x55, 0x5e, 0x6a));
-    p.drawRect(QRectF(240, 18, 20, 16));
-    p.setBrush(Metal(QPointF(210, 0), QPointF(290, 0), kSteel));
-    p.drawPolygon(QPolygonF({QPointF(212, 140), QPointF(288, 140), QPointF(292, 175), QPointF(208, 175)}));
-    p.setBrush(Metal(QPointF(225, 0), QPointF(275, 0), QColor(0xb9, 0xa0, 0x5c)));
-    p.drawRect(QRectF(226, 175, 48, 60));
-    p.setPen(QPen(QColor(0x4a, 0x52, 0x5c), 1.5));
-    for (int y = 180; y < 235; y += 6) p.drawLine(226, y, 274, y + 3);
-    p.setPen(QPen(kInk, 3));
-    p.drawLine(250, 235, 250, 250);
-    p.drawLine(264, 235, 264, 256);
-    p.drawLine(264, 256, 250, 256);
-  })});
-  out.push_back({"slide6.jpg", SlideCanvas(u("Распределительный вал"), u("Кулачки открывают клапаны дважды за два оборота коленчатого вала"), [](QPainter& p) {
-    Shadow(p, QRectF(30, 230, 440, 30));
-    p.setPen(QPen(kInk, 1.5));
-    p.setBrush(Metal(QPointF(0, 138), QPointF(0, 162), kSteel));
-    p.drawRect(QRectF(30, 138, 440, 24));
-    for (int i = 0; i < 8; ++i) {
-      const double x = 60 + i * 52;
-      const double a = i * kPi / 2;
-      QPainterPath lobe;
-      lobe.addEllipse(QPointF(x, 150), 11, 26);
-      p.setBrush(Metal(QPointF(x - 12, 0), QPointF(x + 12, 0), QColor(0xb5, 0xbb, 0xc3)));
-      p.save();
-      p.translate(x, 150);
-      p.scale(1, std::cos(a) >= 0 ? 1 : -1);
-      p.translate(-x, -150);
-      p.drawPath(lobe.translated(0, -8));
-      p.restore();
-    }
-  })});
-  out.push_back({"slide7.bmp", SlideCanvas(u("Масляный фильтр"), u("Полнопоточный, с перепускным и противодренажным клапанами"), [](QPainter& p) {
-    Shadow(p, QRectF(160, 250, 180, 30));
-    const QRectF can(180, 70, 140, 180);
-    p.setPen(QPen(kInk, 2));
-    p.setBrush(Metal(can.topLeft(), can.topRight(), QColor(0x2f, 0x6f, 0xb3)));
-    p.drawRoundedRect(can, 14, 14);
-    p.setPen(QPen(QColor(255, 255, 255, 60), 2));
-    for (int x = 192; x < 320; x += 12) p.drawLine(x, 84, x, 236);
-    p.setPen(QPen(kInk, 2));
-    p.setBrush(QColor(0x3a, 0x3a, 0x3a));
-    p.drawRect(QRectF(190, 56, 120, 16));
-    p.setPen(Qt::white);
-    p.setFont(Font(16, true));
-    p.drawText(can, Qt::AlignCenter, QString::fromUtf8("МАСЛО"));
-  })});
-  out.push_back({"slide8.jpg", SlideCanvas(u("Ремень ГРМ"), u("Зубчатый ремень связывает коленчатый и распределительный валы"), [](QPainter& p) {
-    const QPointF a(250, 60), b(250, 225);
-    p.setPen(QPen(QColor(0x2a, 0x2a, 0x2a), 10));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath belt;
-    belt.moveTo(a + QPointF(-46, 0));
-    belt.lineTo(b + QPointF(-26, 0));
-    belt.arcTo(QRectF(b.x() - 26, b.y() - 26, 52, 52), 180, 180);
-    belt.lineTo(a + QPointF(46, 0));
-    belt.arcTo(QRectF(a.x() - 46, a.y() - 46, 92, 92), 0, 180);
-    p.drawPath(belt);
-    p.setPen(QPen(kInk, 2));
-    p.setBrush(Metal(QPointF(204, 0), QPointF(296, 0), kSteel));
-    p.drawEllipse(a, 42, 42);
-    p.drawEllipse(b, 22, 22);
-    p.setBrush(kAccent);
-    p.drawEllipse(a + QPointF(0, -32), 4, 4);
-    p.drawEllipse(b + QPointF(0, -15), 3, 3);
-  })});
+  out.push_back(
+      {"slide1.bmp",
+       SlideCanvas(u("Поршень"),
+                   u("Алюминиевый сплав, три кольца: два компрессионных и маслосъёмное"),
+                   [](QPainter& p) {
+                     Shadow(p, QRectF(150, 250, 200, 30));
+                     const QRectF body(170, 60, 160, 190);
+                     p.setPen(QPen(kInk, 2));
+                     p.setBrush(Metal(body.topLeft(), body.topRight(), QColor(0xc4, 0xc9, 0xcf)));
+                     p.drawRoundedRect(body, 8, 8);
+                     p.setBrush(Metal(QPointF(170, 0), QPointF(330, 0), QColor(0xa9, 0xaf, 0xb8)));
+                     p.drawEllipse(QRectF(170, 45, 160, 30));
+                     for (int i = 0; i < 3; ++i) {
+                       p.setPen(QPen(QColor(0x4a, 0x52, 0x5c), i == 2 ? 5 : 3));
+                       p.drawLine(QPointF(172, 92 + i * 16), QPointF(328, 92 + i * 16));
+                     }
+                     p.setPen(QPen(kInk, 2));
+                     p.setBrush(QColor(0x8a, 0x93, 0x9e));
+                     p.drawEllipse(QPointF(250, 185), 26, 26);
+                     p.setBrush(QColor(0xe3, 0xe6, 0xea));
+                     p.drawEllipse(QPointF(250, 185), 14, 14);
+                   })});
+  out.push_back(
+      {"slide2.jpg",
+       SlideCanvas(u("Шатун"), u("Соединяет поршень с коленчатым валом"), [](QPainter& p) {
+         Shadow(p, QRectF(120, 255, 260, 26));
+         p.setPen(QPen(kInk, 2));
+         QPainterPath beam;
+         beam.moveTo(236, 70);
+         beam.lineTo(264, 70);
+         beam.lineTo(282, 200);
+         beam.lineTo(218, 200);
+         beam.closeSubpath();
+         p.setBrush(Metal(QPointF(215, 0), QPointF(285, 0), kSteel));
+         p.drawPath(beam);
+         p.drawEllipse(QPointF(250, 70), 30, 30);
+         p.drawEllipse(QPointF(250, 215), 52, 52);
+         p.setBrush(QColor(0xf0, 0xee, 0xe8));
+         p.drawEllipse(QPointF(250, 70), 15, 15);
+         p.drawEllipse(QPointF(250, 215), 34, 34);
+         p.setPen(QPen(QColor(0x4a, 0x52, 0x5c), 2, Qt::DashLine));
+         p.drawLine(180, 215, 320, 215);
+       })});
+  out.push_back(
+      {"slide3.bmp",
+       SlideCanvas(
+           u("Коленчатый вал"), u("Пять коренных шеек, четыре шатунные, противовесы"),
+           [](QPainter& p) {
+             Shadow(p, QRectF(40, 240, 420, 30));
+             p.setPen(QPen(kInk, 1.5));
+             for (int i = 0; i < 5; ++i) {
+               const double x = 60 + i * 95;
+               p.setBrush(Metal(QPointF(0, 130), QPointF(0, 170), kSteel));
+               p.drawRect(QRectF(x - 14, 135, 28, 30));
+             }
+             for (int i = 0; i < 4; ++i) {
+               const double x = 107 + i * 95;
+               const double dy = (i == 0 || i == 3) ? -55 : 55;
+               p.setBrush(Metal(QPointF(x - 40, 0), QPointF(x + 40, 0), QColor(0x7b, 0x84, 0x90)));
+               p.drawRoundedRect(
+                   QRectF(x - 34, std::min(150.0, 150 + dy) - 20, 16, std::abs(dy) + 40), 6, 6);
+               p.drawRoundedRect(
+                   QRectF(x + 18, std::min(150.0, 150 + dy) - 20, 16, std::abs(dy) + 40), 6, 6);
+               p.setBrush(Metal(QPointF(0, 150 + dy - 14), QPointF(0, 150 + dy + 14),
+                                QColor(0xd0, 0xd5, 0xdb)));
+               p.drawRect(QRectF(x - 18, 150 + dy - 13, 36, 26));
+             }
+           })});
+  out.push_back(
+      {"slide4.jpg",
+       SlideCanvas(u("Клапан"), u("Тарелка, фаска, стержень и канавка сухарей"), [](QPainter& p) {
+         Shadow(p, QRectF(170, 255, 160, 24));
+         p.setPen(QPen(kInk, 2));
+         p.setBrush(Metal(QPointF(240, 0), QPointF(260, 0), kSteel));
+         p.drawRect(QRectF(242, 40, 16, 170));
+         QPainterPath head;
+         head.moveTo(242, 200);
+         head.cubicTo(240, 225, 200, 235, 180, 240);
+         head.lineTo(180, 252);
+         head.lineTo(320, 252);
+         head.lineTo(320, 240);
+         head.cubicTo(300, 235, 260, 225, 258, 200);
+         head.closeSubpath();
+         p.setBrush(Metal(QPointF(180, 0), QPointF(320, 0), QColor(0xa8, 0xae, 0xb6)));
+         p.drawPath(head);
+         p.setPen(QPen(kAccent, 3));
+         p.drawLine(240, 58, 260, 58);
+         p.drawLine(240, 66, 260, 66);
+       })});
+  out.push_back(
+      {"slide5.bmp",
+       SlideCanvas(u("Свеча зажигания"), u("Изолятор, корпус с шестигранником, электроды"),
+                   [](QPainter& p) {
+                     Shadow(p, QRectF(190, 260, 120, 20));
+                     p.setPen(QPen(kInk, 2));
+                     p.setBrush(QColor(0xf4, 0xf2, 0xec));
+                     p.drawRoundedRect(QRectF(228, 30, 44, 110), 10, 10);
+                     p.setBrush(QColor(0x55, 0x5e, 0x6a));
+                     p.drawRect(QRectF(240, 18, 20, 16));
+                     p.setBrush(Metal(QPointF(210, 0), QPointF(290, 0), kSteel));
+                     p.drawPolygon(QPolygonF({QPointF(212, 140), QPointF(288, 140),
+                                              QPointF(292, 175), QPointF(208, 175)}));
+                     p.setBrush(Metal(QPointF(225, 0), QPointF(275, 0), QColor(0xb9, 0xa0, 0x5c)));
+                     p.drawRect(QRectF(226, 175, 48, 60));
+                     p.setPen(QPen(QColor(0x4a, 0x52, 0x5c), 1.5));
+                     for (int y = 180; y < 235; y += 6) p.drawLine(226, y, 274, y + 3);
+                     p.setPen(QPen(kInk, 3));
+                     p.drawLine(250, 235, 250, 250);
+                     p.drawLine(264, 235, 264, 256);
+                     p.drawLine(264, 256, 250, 256);
+                   })});
+  out.push_back({"slide6.jpg",
+                 SlideCanvas(u("Распределительный вал"),
+                             u("Кулачки открывают клапаны дважды за два оборота коленчатого вала"),
+                             [](QPainter& p) {
+                               Shadow(p, QRectF(30, 230, 440, 30));
+                               p.setPen(QPen(kInk, 1.5));
+                               p.setBrush(Metal(QPointF(0, 138), QPointF(0, 162), kSteel));
+                               p.drawRect(QRectF(30, 138, 440, 24));
+                               for (int i = 0; i < 8; ++i) {
+                                 const double x = 60 + i * 52;
+                                 const double a = i * kPi / 2;
+                                 QPainterPath lobe;
+                                 lobe.addEllipse(QPointF(x, 150), 11, 26);
+                                 p.setBrush(Metal(QPointF(x - 12, 0), QPointF(x + 12, 0),
+                                                  QColor(0xb5, 0xbb, 0xc3)));
+                                 p.save();
+                                 p.translate(x, 150);
+                                 p.scale(1, std::cos(a) >= 0 ? 1 : -1);
+                                 p.translate(-x, -150);
+                                 p.drawPath(lobe.translated(0, -8));
+                                 p.restore();
+                               }
+                             })});
+  out.push_back(
+      {"slide7.bmp",
+       SlideCanvas(u("Масляный фильтр"),
+                   u("Полнопоточный, с перепускным и противодренажным клапанами"), [](QPainter& p) {
+                     Shadow(p, QRectF(160, 250, 180, 30));
+                     const QRectF can(180, 70, 140, 180);
+                     p.setPen(QPen(kInk, 2));
+                     p.setBrush(Metal(can.topLeft(), can.topRight(), QColor(0x2f, 0x6f, 0xb3)));
+                     p.drawRoundedRect(can, 14, 14);
+                     p.setPen(QPen(QColor(255, 255, 255, 60), 2));
+                     for (int x = 192; x < 320; x += 12) p.drawLine(x, 84, x, 236);
+                     p.setPen(QPen(kInk, 2));
+                     p.setBrush(QColor(0x3a, 0x3a, 0x3a));
+                     p.drawRect(QRectF(190, 56, 120, 16));
+                     p.setPen(Qt::white);
+                     p.setFont(Font(16, true));
+                     p.drawText(can, Qt::AlignCenter, QString::fromUtf8("МАСЛО"));
+                   })});
+  out.push_back(
+      {"slide8.jpg", SlideCanvas(u("Ремень ГРМ"),
+                                 u("Зубчатый ремень связывает коленчатый и распределительный валы"),
+                                 [](QPainter& p) {
+                                   const QPointF a(250, 60), b(250, 225);
+                                   p.setPen(QPen(QColor(0x2a, 0x2a, 0x2a), 10));
+                                   p.setBrush(Qt::NoBrush);
+                                   QPainterPath belt;
+                                   belt.moveTo(a + QPointF(-46, 0));
+                                   belt.lineTo(b + QPointF(-26, 0));
+                                   belt.arcTo(QRectF(b.x() - 26, b.y() - 26, 52, 52), 180, 180);
+                                   belt.lineTo(a + QPointF(46, 0));
+                                   belt.arcTo(QRectF(a.x() - 46, a.y() - 46, 92, 92), 0, 180);
+                                   p.drawPath(belt);
+                                   p.setPen(QPen(kInk, 2));
+                                   p.setBrush(Metal(QPointF(204, 0), QPointF(296, 0), kSteel));
+                                   p.drawEllipse(a, 42, 42);
+                                   p.drawEllipse(b, 22, 22);
+                                   p.setBrush(kAccent);
+                                   p.drawEllipse(a + QPointF(0, -32), 4, 4);
+                                   p.drawEllipse(b + QPointF(0, -15), 3, 3);
+                                 })});
   return out;
 }
 
@@ -890,7 +999,7 @@ QImage Scheme(const QString& title, const std::vector<QString>& boxes) {
   std::vector<QRectF> rects;
   for (int i = 0; i < n; ++i) {
     const double x = 16 + i * (328.0 / n);
-    rects.push_back(QRectF(x, 80 + (i % 2) * 50, 328.0 / n - 18, 40));
+    rects.push_back(QRectF(x, 80 + (i % 2) * 50, 328.0 / n - 8, 40));
   }
   p.setPen(QPen(kAccent, 2));
   for (int i = 0; i + 1 < n; ++i) {
@@ -901,7 +1010,7 @@ QImage Scheme(const QString& title, const std::vector<QString>& boxes) {
   }
   p.setPen(QPen(kInk, 1.5, Qt::DashLine));
   p.drawLine(20, 200, 340, 200);
-  p.setFont(Font(10));
+  p.setFont(Font(9));
   for (int i = 0; i < n; ++i) {
     p.setPen(QPen(kInk, 1.5));
     p.setBrush(QColor(0xee, 0xf2, 0xf7));
@@ -924,9 +1033,11 @@ QImage BrushedMetal() {
     for (float& v : row) v = rng.Signed();
     // Smear the grain along the brushing direction.
     for (int pass = 0; pass < 3; ++pass)
-      for (int x = 0; x < 128; ++x) row[size_t(x)] = 0.6f * row[size_t(x)] + 0.4f * row[size_t((x + 127) % 128)];
+      for (int x = 0; x < 128; ++x)
+        row[size_t(x)] = 0.6f * row[size_t(x)] + 0.4f * row[size_t((x + 127) % 128)];
     for (int x = 0; x < 128; ++x) {
-      const int v = std::clamp(int(base + 28 * row[size_t(x)] + 10 * std::sin(x * kPi / 64)), 0, 255);
+      const int v =
+          std::clamp(int(base + 28 * row[size_t(x)] + 10 * std::sin(x * kPi / 64)), 0, 255);
       image.setPixel(x, y, qRgb(v, v + (v < 250 ? 3 : 0), std::min(255, v + 8)));
     }
   }
@@ -951,14 +1062,16 @@ struct MeshBuilder {
   }
   // A box: each side its own smoothing group, so its edges stay sharp.
   void Box(Vec3 lo, Vec3 hi) {
-    const Vec3 c[8] = {{lo[0], lo[1], lo[2]}, {hi[0], lo[1], lo[2]}, {hi[0], hi[1], lo[2]}, {lo[0], hi[1], lo[2]},
-                       {lo[0], lo[1], hi[2]}, {hi[0], lo[1], hi[2]}, {hi[0], hi[1], hi[2]}, {lo[0], hi[1], hi[2]}};
+    const Vec3 c[8] = {{lo[0], lo[1], lo[2]}, {hi[0], lo[1], lo[2]}, {hi[0], hi[1], lo[2]},
+                       {lo[0], hi[1], lo[2]}, {lo[0], lo[1], hi[2]}, {hi[0], lo[1], hi[2]},
+                       {hi[0], hi[1], hi[2]}, {lo[0], hi[1], hi[2]}};
     // Sides as corner quads, counter-clockwise seen from outside.
-    const int sides[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+    const int sides[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
+                             {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
     for (const auto& s : sides) {
       const uint32_t g = NextGroup();
-      const uint16_t a = Vertex(c[s[0]], 0, 0), b = Vertex(c[s[1]], 1, 0), d = Vertex(c[s[2]], 1, 1),
-                     e = Vertex(c[s[3]], 0, 1);
+      const uint16_t a = Vertex(c[s[0]], 0, 0), b = Vertex(c[s[1]], 1, 0),
+                     d = Vertex(c[s[2]], 1, 1), e = Vertex(c[s[3]], 0, 1);
       Face(a, b, d, g);
       Face(a, d, e, g);
     }
@@ -966,7 +1079,8 @@ struct MeshBuilder {
   // A cylinder along z (or y when `alongY`): smooth side, flat caps.
   void Cylinder(Vec3 centre, float radius, float length, int segments, bool alongY = false) {
     auto at = [&](float x, float y, float z) -> Vec3 {
-      return alongY ? Vec3{centre[0] + x, centre[1] + z, centre[2] + y} : Vec3{centre[0] + x, centre[1] + y, centre[2] + z};
+      return alongY ? Vec3{centre[0] + x, centre[1] + z, centre[2] + y}
+                    : Vec3{centre[0] + x, centre[1] + y, centre[2] + z};
     };
     const uint32_t side = NextGroup(), bottomGroup = NextGroup(), topGroup = NextGroup();
     const float h = length / 2;
@@ -978,7 +1092,8 @@ struct MeshBuilder {
       hi.push_back(Vertex(at(x, y, h), float(i) / segments, 1));
     }
     for (int i = 0; i < segments; ++i) {
-      const uint16_t a = lo[size_t(i)], b = lo[size_t(i + 1)], c = hi[size_t(i + 1)], d = hi[size_t(i)];
+      const uint16_t a = lo[size_t(i)], b = lo[size_t(i + 1)], c = hi[size_t(i + 1)],
+                     d = hi[size_t(i)];
       // Winding flips with the axis swap (y and z exchange mirrors the frame).
       if (alongY) {
         Face(a, c, b, side);
@@ -991,10 +1106,14 @@ struct MeshBuilder {
     const uint16_t mLo = Vertex(at(0, 0, -h), 0.5f, 0.5f), mHi = Vertex(at(0, 0, h), 0.5f, 0.5f);
     for (int i = 0; i < segments; ++i) {
       const float a0 = float(2 * kPi * i / segments), a1 = float(2 * kPi * (i + 1) / segments);
-      const uint16_t p0 = Vertex(at(radius * std::cos(a0), radius * std::sin(a0), -h), 0.5f + 0.5f * std::cos(a0), 0.5f + 0.5f * std::sin(a0));
-      const uint16_t p1 = Vertex(at(radius * std::cos(a1), radius * std::sin(a1), -h), 0.5f + 0.5f * std::cos(a1), 0.5f + 0.5f * std::sin(a1));
-      const uint16_t q0 = Vertex(at(radius * std::cos(a0), radius * std::sin(a0), h), 0.5f + 0.5f * std::cos(a0), 0.5f + 0.5f * std::sin(a0));
-      const uint16_t q1 = Vertex(at(radius * std::cos(a1), radius * std::sin(a1), h), 0.5f + 0.5f * std::cos(a1), 0.5f + 0.5f * std::sin(a1));
+      const uint16_t p0 = Vertex(at(radius * std::cos(a0), radius * std::sin(a0), -h),
+                                 0.5f + 0.5f * std::cos(a0), 0.5f + 0.5f * std::sin(a0));
+      const uint16_t p1 = Vertex(at(radius * std::cos(a1), radius * std::sin(a1), -h),
+                                 0.5f + 0.5f * std::cos(a1), 0.5f + 0.5f * std::sin(a1));
+      const uint16_t q0 = Vertex(at(radius * std::cos(a0), radius * std::sin(a0), h),
+                                 0.5f + 0.5f * std::cos(a0), 0.5f + 0.5f * std::sin(a0));
+      const uint16_t q1 = Vertex(at(radius * std::cos(a1), radius * std::sin(a1), h),
+                                 0.5f + 0.5f * std::cos(a1), 0.5f + 0.5f * std::sin(a1));
       if (alongY) {
         Face(mLo, p0, p1, bottomGroup);
         Face(mHi, q1, q0, topGroup);
@@ -1018,15 +1137,39 @@ struct MeshBuilder {
 };
 
 // A four-cylinder engine in 3DS units (z up): block, head with a glass cover, pistons seen
-// through it, crankshaft pulley and oil pan.
+// through it, crankshaft pulley, alternator and oil pan.
 std::string EngineModel() {
   Scene3ds scene;
   scene.materials = {
-      {"Metal", {0.25f, 0.25f, 0.27f}, {0.78f, 0.8f, 0.84f}, {0.9f, 0.9f, 0.9f}, 0.6f, 0, 3, false, "metal.bmp"},
-      {"Paint", {0.2f, 0.05f, 0.04f}, {0.72f, 0.18f, 0.12f}, {0.7f, 0.6f, 0.6f}, 0.4f, 0, 3, false, ""},
+      {"Metal",
+       {0.25f, 0.25f, 0.27f},
+       {0.78f, 0.8f, 0.84f},
+       {0.9f, 0.9f, 0.9f},
+       0.6f,
+       0,
+       3,
+       false,
+       "metal.bmp"},
+      {"Paint",
+       {0.2f, 0.05f, 0.04f},
+       {0.72f, 0.18f, 0.12f},
+       {0.7f, 0.6f, 0.6f},
+       0.4f,
+       0,
+       3,
+       false,
+       ""},
       {"Glass", {0.1f, 0.15f, 0.2f}, {0.55f, 0.75f, 0.95f}, {1, 1, 1}, 0.9f, 0.55f, 3, true, ""},
       {"Alloy", {0.2f, 0.2f, 0.2f}, {0.85f, 0.85f, 0.8f}, {1, 1, 1}, 0.7f, 0, 3, false, ""},
-      {"Rubber", {0.05f, 0.05f, 0.05f}, {0.12f, 0.12f, 0.13f}, {0.2f, 0.2f, 0.2f}, 0.1f, 0, 2, false, ""},
+      {"Rubber",
+       {0.05f, 0.05f, 0.05f},
+       {0.12f, 0.12f, 0.13f},
+       {0.2f, 0.2f, 0.2f},
+       0.1f,
+       0,
+       2,
+       false,
+       ""},
   };
   std::vector<std::pair<Vec3, Mesh3ds>> parts;
   {
@@ -1060,6 +1203,11 @@ std::string EngineModel() {
     MeshBuilder b;
     b.Cylinder({0, -52, -20}, 26, 10, 28, true);
     parts.push_back({{0, -52, -20}, b.Done("Pulley", "Rubber", {0, -52, -20})});
+  }
+  {
+    MeshBuilder b;
+    b.Cylinder({58, -50, 18}, 15, 26, 20, true);
+    parts.push_back({{58, -50, 18}, b.Done("Alternator", "Metal", {58, -50, 18})});
   }
   {
     MeshBuilder b;
@@ -1128,29 +1276,30 @@ std::string Rtf(const QString& title, const std::vector<QString>& lines) {
   };
   std::string out =
       "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}}\r\n"
-      "\\f0\\fs32\\b " + escape(title) + "\\b0\\fs22\\par\\par\r\n";
+      "\\f0\\fs32\\b " +
+      escape(title) + "\\b0\\fs22\\par\\par\r\n";
   for (const QString& line : lines) out += escape(line) + "\\par\r\n";
   return out + "}\r\n";
 }
 
-void WriteAll() {
+void WriteAll(const fs::path& folder) {
   auto u = [](const char* s) { return QString::fromUtf8(s); };
   // Interface sounds and the engine noises the pages link to.
-  Save("sounds/click.wav", Wav(Click(), 0.7f));
-  Save("sounds/page.wav", Wav(PageTurn(), 0.6f));
-  Save("sounds/switch.wav", Wav(SwitchBlip(), 0.6f));
-  Save("sounds/idle.wav", Wav(Idle()));
-  Save("sounds/tappets.wav", Wav(Tappets()));
-  Save("sounds/knock.wav", Wav(Knock()));
-  Save("sounds/squeal.wav", Wav(Squeal(), 0.7f));
+  Save(folder, "sounds/click.wav", Wav(Click(), 0.7f));
+  Save(folder, "sounds/page.wav", Wav(PageTurn(), 0.6f));
+  Save(folder, "sounds/switch.wav", Wav(SwitchBlip(), 0.6f));
+  Save(folder, "sounds/idle.wav", Wav(Idle()));
+  Save(folder, "sounds/tappets.wav", Wav(Tappets()));
+  Save(folder, "sounds/knock.wav", Wav(Knock()));
+  Save(folder, "sounds/squeal.wav", Wav(Squeal(), 0.7f));
   const auto songs = Songs();
   for (size_t i = 0; i < songs.size(); ++i)
-    Save("music/song" + std::to_string(i + 1) + ".wav", Wav(Compose(songs[i]), 0.7f));
+    Save(folder, "music/song" + std::to_string(i + 1) + ".wav", Wav(Compose(songs[i]), 0.7f));
 
   // The animated piston shown on the four-stroke page.
   std::vector<QImage> piston;
   for (int i = 0; i < 16; ++i) piston.push_back(PistonFrame(i, 16));
-  Save("piston.gif", WriteGif(piston, 80, true));
+  Save(folder, "piston.gif", WriteGif(piston, 80, true));
 
   // Clips: the start clip with a jingle, and the four-stroke cycle with its thumps.
   {
@@ -1159,7 +1308,7 @@ void WriteAll() {
     Wave jingle = Jingle(4.0);
     Normalize(jingle, 0.7f);
     AviSound sound{kRate, 1, ToPcm16(jingle)};
-    Save("video/intro.avi", WriteMjpegAvi(frames, AviOptions{15, 85, &sound}));
+    Save(folder, "video/intro.avi", WriteMjpegAvi(frames, AviOptions{15, 85, &sound}));
   }
   {
     std::vector<QImage> frames;
@@ -1175,45 +1324,56 @@ void WriteAll() {
       for (size_t i = 0; i < hiss.size(); ++i) {
         const float env = float(std::sin(kPi * double(i) / hiss.size()));
         w[Samples(start + 0.1) + i] += 0.5f * env * hiss[i];
-        if (Samples(start + 2.3) + i < w.size()) w[Samples(start + 2.3) + i] += 0.8f * env * hiss[i];
+        if (Samples(start + 2.3) + i < w.size())
+          w[Samples(start + 2.3) + i] += 0.8f * env * hiss[i];
       }
     }
     Normalize(w, 0.6f);
     AviSound sound{kRate, 1, ToPcm16(w)};
-    Save("video/engine.avi", WriteMjpegAvi(frames, AviOptions{15, 85, &sound}));
+    Save(folder, "video/engine.avi", WriteMjpegAvi(frames, AviOptions{15, 85, &sound}));
   }
 
   // The model and its texture.
-  Save("models/current_model.3ds", EngineModel());
-  Save("models/metal.bmp", Encode(BrushedMetal(), "BMP"));
+  Save(folder, "models/current_model.3ds", EngineModel());
+  Save(folder, "models/metal.bmp", Encode(BrushedMetal(), "BMP"));
 
   // Slides for the picture area: bitmaps and JPEGs.
   for (const auto& [name, image] : Slides())
-    Save("pics/slides/" + name, Encode(image, name.ends_with(".bmp") ? "BMP" : "JPEG", 90));
+    Save(folder, "pics/slides/" + name, Encode(image, name.ends_with(".bmp") ? "BMP" : "JPEG", 90));
 
   // Archives and installers the pages link to.
   const uint32_t date = DosDateTime(2024, 1, 15, 10, 0, 0);
-  Save("files/schemes.rar",
-       WriteRar({
-           {"readme.txt", Cp1251(u("Схемы электрооборудования двигателя\n\n"
-                                   "Зажигание\\scheme1.bmp — контактная система зажигания\n"
-                                   "Зажигание\\scheme2.bmp — бесконтактная система зажигания\n"
-                                   "Зарядка\\charge.bmp — генератор и аккумуляторная батарея\n"
-                                   "Пуск\\starter.bmp — цепь стартера\n")),
-            false, date},
-           {"Схемы/Зажигание/scheme1.bmp",
-            Encode(Scheme(u("Контактное зажигание"), {u("Батарея"), u("Замок"), u("Катушка"), u("Прерыватель"), u("Свечи")}), "BMP"),
-            false, date},
-           {"Схемы/Зажигание/scheme2.bmp",
-            Encode(Scheme(u("Бесконтактное зажигание"), {u("Батарея"), u("Датчик Холла"), u("Коммутатор"), u("Катушка"), u("Свечи")}), "BMP"),
-            false, date},
-           {"Схемы/Зарядка/charge.bmp",
-            Encode(Scheme(u("Цепь зарядки"), {u("Генератор"), u("Регулятор"), u("Батарея"), u("Лампа")}), "BMP"),
-            false, date},
-           {"Схемы/Пуск/starter.bmp",
-            Encode(Scheme(u("Цепь пуска"), {u("Батарея"), u("Замок"), u("Реле"), u("Стартер")}), "BMP"), false, date},
-       }));
-  Save("files/forms.zip",
+  Save(
+      folder, "files/schemes.rar",
+      WriteRar({
+          {"readme.txt",
+           Cp1251(u("Схемы электрооборудования двигателя\n\n"
+                    "Зажигание\\scheme1.bmp — контактная система зажигания\n"
+                    "Зажигание\\scheme2.bmp — бесконтактная система зажигания\n"
+                    "Зарядка\\charge.bmp — генератор и аккумуляторная батарея\n"
+                    "Пуск\\starter.bmp — цепь стартера\n")),
+           false, date},
+          {"Схемы/Зажигание/scheme1.bmp",
+           Encode(Scheme(u("Контактное зажигание"),
+                         {u("Батарея"), u("Замок"), u("Катушка"), u("Прерыватель"), u("Свечи")}),
+                  "BMP", -1, true),
+           false, date},
+          {"Схемы/Зажигание/scheme2.bmp",
+           Encode(Scheme(u("Бесконтактное зажигание"), {u("Батарея"), u("Датчик Холла"),
+                                                        u("Коммутатор"), u("Катушка"), u("Свечи")}),
+                  "BMP", -1, true),
+           false, date},
+          {"Схемы/Зарядка/charge.bmp",
+           Encode(Scheme(u("Цепь зарядки"),
+                         {u("Генератор"), u("Регулятор"), u("Батарея"), u("Лампа")}),
+                  "BMP", -1, true),
+           false, date},
+          {"Схемы/Пуск/starter.bmp",
+           Encode(Scheme(u("Цепь пуска"), {u("Батарея"), u("Замок"), u("Реле"), u("Стартер")}),
+                  "BMP", -1, true),
+           false, date},
+      }));
+  Save(folder, "files/forms.zip",
        Zip({{"card.rtf", Rtf(u("Карточка технического обслуживания"),
                              {u("Автомобиль: ____________  Госномер: ________"), u(""),
                               u("Дата | Пробег, км | Работы | Подпись"),
@@ -1222,13 +1382,15 @@ void WriteAll() {
             {"fuel_log.rtf", Rtf(u("Журнал заправок"),
                                  {u("Дата | Пробег, км | Литры | Цена | Расход, л/100 км"),
                                   u("____ | __________ | _____ | ____ | ________________")})}}));
-  Save("files/servbook.exe",
-       "#!/bin/sh\n# Demonstration installer of the service book: it installs nothing.\n"
-       "echo 'Сервисная книжка: демонстрационная программа установки. Ничего не устанавливается.'\n",
-       true);
-  Save("files/motorkit.exe",
+  Save(
+      folder, "files/servbook.exe",
+      "#!/bin/sh\n# Demonstration installer of the service book: it installs nothing.\n"
+      "echo 'Сервисная книжка: демонстрационная программа установки. Ничего не устанавливается.'\n",
+      true);
+  Save(folder, "files/motorkit.exe",
        "#!/bin/sh\n# Demonstration installer of the game: it installs nothing.\n"
-       "echo 'Собери мотор: демонстрационная программа установки игры. Ничего не устанавливается.'\n",
+       "echo 'Собери мотор: демонстрационная программа установки игры. Ничего не "
+       "устанавливается.'\n",
        true);
 }
 
@@ -1241,9 +1403,8 @@ int main(int argc, char** argv) {
   }
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QGuiApplication app(argc, argv);
-  g_out = argv[1];
   try {
-    WriteAll();
+    WriteAll(argv[1]);
   } catch (const InputError& e) {
     std::fprintf(stderr, "make_demo_media: %s\n", e.message.c_str());
     return 1;
