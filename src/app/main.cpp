@@ -55,6 +55,10 @@ int RunBook(int argc, char** argv, quire::core::Globals& g,
   };
   auto form = std::make_unique<quire::shell::TMainForm>(g, parameters, warn);
   if (form->EndsAtOnce()) return 0;
+  if (qEnvironmentVariableIsSet("QUIRE_QUIT_ON_FIRST_PAINT")) {
+    // For the start-up benchmark: the process ends once the first screen has been painted.
+    form->AfterPaint = [] { QCoreApplication::exit(0); };
+  }
   form->ShowMainWindow();
   const int code = app.exec();
   form.reset();

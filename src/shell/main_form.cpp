@@ -332,6 +332,7 @@ void TMainForm::paintEvent(QPaintEvent*) {
   for (const auto* effects : {&buttonEffects_, &switchOneEffects_}) {
     for (const auto& effect : *effects) effect->DrawFrame(painter);
   }
+  if (AfterPaint) AfterPaint();
 }
 
 void TMainForm::RepaintControl(const QRect& rect) {

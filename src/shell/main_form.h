@@ -64,6 +64,8 @@ class TMainForm : public QWidget,
   QLabel* GifAnimator() const { return gifAnimator_; }
   TPanelBkgrd* BackgroundPanel() const { return panel_; }
   const QRegion& Shape() const { return shape_; }
+  // Called after each paint of the window (benchmarks measure the first one).
+  std::function<void()> AfterPaint;
 
   // The window fade effect's owner side.
   QWidget* EffectWidget() override { return this; }
