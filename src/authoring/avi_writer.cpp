@@ -5,21 +5,10 @@
 #include <algorithm>
 
 #include "authoring/book_writers.h"
+#include "authoring/little_endian.h"
 
 namespace quire::authoring {
 namespace {
-
-void Put16(std::string& out, uint32_t v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-void Set32(std::string& out, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 // Starts a chunk (or a LIST with its type) and returns where its size goes.
 size_t Open(std::string& out, const char* id, const char* listType = nullptr) {

@@ -1,4 +1,5 @@
 #include "authoring/book_writers.h"
+#include "authoring/little_endian.h"
 
 #include <zlib.h>
 
@@ -10,10 +11,6 @@
 namespace quire::authoring {
 
 namespace {
-
-void Put32(std::string& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
-}
 
 // zlib's best level when that makes the data smaller; otherwise the data as it is.
 std::string PackBytes(const std::string& data) {

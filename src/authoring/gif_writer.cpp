@@ -1,5 +1,7 @@
 #include "authoring/gif_writer.h"
 
+#include "authoring/little_endian.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -11,11 +13,6 @@ namespace quire::authoring {
 namespace {
 
 constexpr int kOpaque = 128;  // alpha from which a pixel counts as painted
-
-void Put16(std::string& out, int v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>((v >> 8) & 0xFF);
-}
 
 struct Entry {
   uint32_t rgb;

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "authoring/book_writers.h"
+#include "authoring/little_endian.h"
 
 namespace quire::authoring {
 namespace {
@@ -19,15 +20,6 @@ constexpr uint32_t kFolderAttribute = 0x10;
 constexpr uint32_t kArchiveAttribute = 0x20;
 constexpr uint8_t kHostWindows = 2;
 constexpr uint8_t kStored = 0x30;
-
-void Put16(std::string& out, uint32_t v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 uint32_t Crc(const std::string& bytes, size_t from = 0) {
   return uint32_t(

@@ -4,20 +4,10 @@
 #include <cmath>
 
 #include "authoring/book_writers.h"
+#include "authoring/little_endian.h"
 
 namespace quire::authoring {
-namespace {
-
-void Put16(std::string& out, uint32_t v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string WriteWav(const std::vector<int16_t>& samples, int sampleRate, int channels) {
   if (channels != 1 && channels != 2) throw InputError{"WAV: 1 or 2 channels only"};
