@@ -72,3 +72,35 @@ TEST(GlobalsTest, AnyOtherBookFolderIsItsOwnDriveUnlessACdRootIsGiven) {
 
 }  // namespace
 }  // namespace quire::core
+
+#include "core/settings.h"
+
+namespace quire::core {
+namespace {
+
+TEST(SettingsTest, AFirstRunCreatesTheKeyWithTheDefaults) {
+  TempDir dir;
+  std::string error;
+  auto registry = platform::RegistryDb::Open(dir / "r.sqlite3", &error);
+  TSettings settings;
+  settings.HasPictures = true;
+  LoadSettings(registry.get(), "Book", settings);
+  platform::TRegistry key(*registry);
+  ASSERT_TRUE(key.OpenKey("SOFTWARE\\No Name\\Book", false));
+  for (const char* name : {"Clip", "Wav", "BGSound", "Animation", "Hint"}) {
+    EXPECT_EQ(key.ReadInteger(name), 1) << name;
+  }
+  EXPECT_EQ(key.ReadInteger("RunSlideShow"), 0);
+  EXPECT_EQ(key.ReadInteger("SlideShowTime"), 5);
+  EXPECT_EQ(key.ReadInteger("ImageSequence"), 0);
+
+  key.WriteBool("Wav", false);
+  key.WriteInteger("ImageSequence", 2);
+  TSettings again;
+  LoadSettings(registry.get(), "Book", again);  // without picture areas: no slide values
+  EXPECT_FALSE(again.ButtonSoundsOn);
+  EXPECT_EQ(again.ImageSequence, 0);
+}
+
+}  // namespace
+}  // namespace quire::core

@@ -249,3 +249,49 @@ TEST_F(MainFormTest, ExitClosesWithTheAnimationAndRemembersTheButton) {
 
 }  // namespace
 }  // namespace quire::shell
+
+#include <fstream>
+
+#include "support/qt_wait.h"
+
+namespace quire::shell {
+namespace {
+
+// A program that writes its folder and arguments to `report` when started.
+void WriteProgram(const std::filesystem::path& file, const std::filesystem::path& report) {
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream(file) << "#!/bin/sh\necho \"$(pwd) $*\" > '" << report.string() << "'\n";
+  std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+}
+
+// The report's line once the program has written it whole.
+std::string WaitForReport(const std::filesystem::path& report) {
+  std::string text;
+  testing::WaitUntil([&] {
+    std::ifstream in(report);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !text.empty() && text.back() == '\n';
+  });
+  return text.empty() ? text : text.substr(0, text.size() - 1);
+}
+
+TEST_F(MainFormTest, RunsAnInstalledGameOrItsFallback) {
+  auto form = Start();
+  const auto report = book.dir / "report.txt";
+  WriteProgram(book.dir / "prefix/Games/Motor/run.exe", report);
+  WriteProgram(book.dir / "cd/run/files/fallback.exe", report);
+  {
+    platform::TRegistry key(*book.g->Registry(), platform::Hive::LocalMachine);
+    ASSERT_TRUE(key.OpenKey("SOFTWARE\\Zarvex\\motor", true));
+    key.WriteString("instdir", "c:\\Games\\Motor\\");
+    key.WriteString("exename", "RUN.EXE -x 1");
+  }
+  form->RunCommand("rungame=files\\fallback.exe=motor", "no", true, 0, 0);
+  EXPECT_EQ(WaitForReport(report), (book.dir / "prefix/Games/Motor").string() + " -x 1");
+  std::filesystem::remove(report);
+  form->RunCommand("rungame=files\\fallback.exe=other", "no", true, 0, 0);
+  EXPECT_EQ(WaitForReport(report), (book.dir / "cd/run/files").string() + " ");
+}
+
+}  // namespace
+}  // namespace quire::shell
