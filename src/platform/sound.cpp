@@ -1,41 +1,33 @@
 #include "platform/sound.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
 
 namespace quire::platform {
 
 namespace {
-constexpr int kLongestSyncSoundMs = 15000;
+
+using PlayWave = void (*)(const char*, unsigned);
+
+// The player module: beside the program, where it is installed, or in the build tree.
+PlayWave LoadPlayer() {
+  static PlayWave player = []() -> PlayWave {
+    for (const QString& folder : {QCoreApplication::applicationDirPath(),
+                                  QCoreApplication::applicationDirPath() + "/../lib/quire",
+                                  QString(QUIRE_SOUND_MODULE_DIR)}) {
+      QLibrary module(folder + "/quire_sound");
+      if (auto play = reinterpret_cast<PlayWave>(module.resolve("QuirePlayWave"))) return play;
+    }
+    return nullptr;
+  }();
+  return player;
 }
+
+}  // namespace
 
 void PlaySound(const std::filesystem::path& file, unsigned flags) {
   if (!QCoreApplication::instance() || !std::filesystem::is_regular_file(file)) return;
-  auto* sound = new QSoundEffect(QCoreApplication::instance());
-  sound->setSource(QUrl::fromLocalFile(QString::fromStdString(file.string())));
-  // The effect frees itself once it has played or failed.
-  QObject::connect(sound, &QSoundEffect::playingChanged, sound, [sound] {
-    if (!sound->isPlaying()) sound->deleteLater();
-  });
-  QObject::connect(sound, &QSoundEffect::statusChanged, sound, [sound] {
-    if (sound->status() == QSoundEffect::Ready) {
-      sound->play();
-    } else if (sound->status() == QSoundEffect::Error) {
-      sound->deleteLater();
-    }
-  });
-  if (sound->status() == QSoundEffect::Ready) sound->play();
-  if (flags & SND_ASYNC) return;
-  // Synchronous: wait, serving events, until the sound is gone.
-  QElapsedTimer clock;
-  clock.start();
-  QPointer<QSoundEffect> alive(sound);
-  while (alive && clock.elapsed() < kLongestSyncSoundMs) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
+  if (const PlayWave play = LoadPlayer()) play(file.c_str(), flags);
 }
 
 }  // namespace quire::platform

@@ -4,7 +4,27 @@
 
 namespace quire::shell {
 
-TPanelBkgrd::TPanelBkgrd(QWidget* window) : QWidget(window), splitter_(new QSplitter(this)) {
+namespace {
+
+// A splitter whose handles are plain bars of the panel's dark colour.
+class ColouredSplitter : public QSplitter {
+ public:
+  using QSplitter::QSplitter;
+
+ protected:
+  QSplitterHandle* createHandle() override {
+    auto* handle = new QSplitterHandle(orientation(), this);
+    handle->setAutoFillBackground(true);
+    QPalette palette = handle->palette();
+    palette.setColor(QPalette::Window, QColor(0, 48, 52));
+    handle->setPalette(palette);
+    return handle;
+  }
+};
+
+}  // namespace
+
+TPanelBkgrd::TPanelBkgrd(QWidget* window) : QWidget(window), splitter_(new ColouredSplitter(this)) {
   setGeometry(33, 90, 673, 421);
   setAutoFillBackground(true);
   QPalette palette = this->palette();
@@ -13,7 +33,6 @@ TPanelBkgrd::TPanelBkgrd(QWidget* window) : QWidget(window), splitter_(new QSpli
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(splitter_);
-  splitter_->setStyleSheet("QSplitter::handle { background: rgb(0, 48, 52); }");
   hide();
 }
 

@@ -16,7 +16,7 @@ std::uint32_t LittleEndian(std::string_view bytes) {
   return value;
 }
 
-// Reads the directory field by field, refusing what runs past the end of the file.
+// Reads the directory field by field, in blocks, refusing what runs past the end of the file.
 class DirectoryReader {
  public:
   DirectoryReader(const platform::ReadOnlyFile& file, std::string_view name)
@@ -24,19 +24,30 @@ class DirectoryReader {
 
   std::uint32_t Number(int width) { return LittleEndian(Bytes(static_cast<std::uint32_t>(width))); }
   std::string Bytes(std::uint32_t count) {
-    std::string out;
-    if (!file_.ReadAt(position_, count, out)) {
-      throw DamagedFileError(name_ + ": the directory is truncated at byte " +
-                             std::to_string(position_));
-    }
+    if (position_ + count > blockStart_ + block_.size()) Refill(count);
+    std::string out = block_.substr(position_ - blockStart_, count);
     position_ += count;
     return out;
   }
 
  private:
+  static constexpr std::uint64_t kBlock = 64 * 1024;
+
+  void Refill(std::uint32_t needed) {
+    const std::uint64_t size = std::min<std::uint64_t>(
+        std::max<std::uint64_t>(kBlock, needed), file_.Size() - std::min(file_.Size(), position_));
+    if (size < needed || !file_.ReadAt(position_, size, block_)) {
+      throw DamagedFileError(name_ + ": the directory is truncated at byte " +
+                             std::to_string(position_));
+    }
+    blockStart_ = position_;
+  }
+
   const platform::ReadOnlyFile& file_;
   std::string name_;
   std::uint64_t position_ = 0;
+  std::uint64_t blockStart_ = 0;
+  std::string block_;
 };
 
 }  // namespace
