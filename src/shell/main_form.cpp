@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QWindow>
 
@@ -74,6 +75,14 @@ bool TMainForm::FormCreate() {
   }
   setWindowTitle(platform::ToQString(g_.AppTitle));
   QApplication::setApplicationDisplayName(platform::ToQString(g_.AppTitle));
+  LoadIcon();
+  // Leaving the application hides an open popup.
+  connect(qApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            core::Guarded([&] {
+              if (state != Qt::ApplicationActive && g_.PopupControl) g_.PopupControl->HidePopup();
+            });
+          });
 
   g_.Settings.HasPictures = !g_.Description.Image.empty();
   core::LoadSettings(g_.Registry(), g_.AppTitle, g_.Settings);
@@ -110,6 +119,16 @@ bool TMainForm::ReadDescription() {
   g_.AppTitle = g_.Description.AppTitle;
   // A window shape point that is no number ends start-up.
   return !g_.Description.HeaderFailed;
+}
+
+void TMainForm::LoadIcon() {
+  std::string bytes;
+  if (g_.Description.Icon.empty() || pack_->ReadToBuffer(g_.Description.Icon, bytes) < 0) return;
+  QPixmap icon;
+  if (icon.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                        static_cast<uint>(bytes.size()))) {
+    QApplication::setWindowIcon(icon);  // a picture that does not load is ignored
+  }
 }
 
 void TMainForm::RestoreSwitchStates() {

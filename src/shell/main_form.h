@@ -84,6 +84,7 @@ class TMainForm : public QWidget,
   // Start-up (normal start); false when the application must end.
   bool FormCreate();
   bool ReadDescription();
+  void LoadIcon();
   void RestoreSwitchStates();
   void SaveSwitchStates();
   void CreateGifAnimator();
