@@ -133,19 +133,20 @@ void TMainForm::LoadIcon() {
 
 void TMainForm::RestoreSwitchStates() {
   platform::RegistryDb* registry = g_.Registry();
-  platform::TRegistry key(*registry);
-  const bool open = registry && key.OpenKey(core::SettingsKey(g_.AppTitle), true);
+  std::optional<platform::TRegistry> key;
+  if (registry) key.emplace(*registry);
+  const bool open = key && key->OpenKey(core::SettingsKey(g_.AppTitle), true);
   for (size_t s = 0; s < g_.Description.Screens.size(); ++s) {
     core::TScreenDecl& screen = g_.Description.Screens[s];
     for (size_t i = 0; i < screen.SwitchOne.size(); ++i) {
       screen.SwitchOne[i].Hover = false;
       if (!open || !screen.SwitchOne[i].Store) continue;
-      if (auto on = key.ReadBool(SwitchValueName("SwOne", s, i))) screen.SwitchOne[i].State = *on;
+      if (auto on = key->ReadBool(SwitchValueName("SwOne", s, i))) screen.SwitchOne[i].State = *on;
     }
     for (size_t i = 0; i < screen.SwitchGrp.size(); ++i) {
       screen.SwitchGrp[i].Hover = false;
       if (!open || !screen.SwitchGrp[i].Store) continue;
-      if (auto on = key.ReadBool(SwitchValueName("SwGrp", s, i))) screen.SwitchGrp[i].State = *on;
+      if (auto on = key->ReadBool(SwitchValueName("SwGrp", s, i))) screen.SwitchGrp[i].State = *on;
     }
   }
 }

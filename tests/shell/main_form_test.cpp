@@ -295,3 +295,19 @@ TEST_F(MainFormTest, RunsAnInstalledGameOrItsFallback) {
 
 }  // namespace
 }  // namespace quire::shell
+
+namespace quire::shell {
+namespace {
+
+TEST_F(MainFormTest, StartsWithoutARegistryAndForgetsSwitchStates) {
+  book.dir.Write("not-a-folder", "x");
+  book.g->UserPrefix = book.dir / "not-a-folder";  // the registry cannot be opened there
+  auto form = Start();
+  ASSERT_FALSE(form->EndsAtOnce());
+  EXPECT_EQ(book.g->Registry(), nullptr);
+  Click(*form, kSwitch);
+  form.reset();  // saving fails quietly
+}
+
+}  // namespace
+}  // namespace quire::shell
