@@ -1,11 +1,11 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <gtest/gtest.h>
+#include <zlib.h>
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
-#include <zlib.h>
 
 #include <clocale>
 #include <cstring>
@@ -61,8 +61,8 @@ TEST(GifWriterTest, PicturesOfFewColoursComeBackExactly) {
   };
   // Two colours (smallest code size), 200 colours over enough pixels to fill the 4096-entry
   // code table several times, and a picture with transparent pixels.
-  for (const Case& c : {Case{{9, 7}, 2, false}, Case{{301, 211}, 200, false},
-                        Case{{64, 40}, 255, true}}) {
+  for (const Case& c :
+       {Case{{9, 7}, 2, false}, Case{{301, 211}, 200, false}, Case{{64, 40}, 255, true}}) {
     const QImage source = Pattern(c.size, c.colours, c.transparent);
     const auto frames = ReadAll(WriteGif({source}));
     ASSERT_EQ(frames.size(), 1u) << c.colours;
@@ -176,7 +176,8 @@ TEST(AviWriterTest, StructureIndexAndFramesReadBack) {
   AviSound sound;
   sound.sampleRate = 8000;
   sound.samples.assign(8000 * 5 / 10 + 3, 1000);  // half a second and a bit
-  for (const AviSound* track : {static_cast<const AviSound*>(nullptr), static_cast<const AviSound*>(&sound)}) {
+  for (const AviSound* track :
+       {static_cast<const AviSound*>(nullptr), static_cast<const AviSound*>(&sound)}) {
     const std::string avi = WriteMjpegAvi(frames, AviOptions{10, 80, track});
     ASSERT_EQ(avi.substr(0, 4), "RIFF");
     EXPECT_EQ(Le(avi, 4, 4) + 8, avi.size());
@@ -216,8 +217,9 @@ TEST(AviWriterTest, StructureIndexAndFramesReadBack) {
       EXPECT_EQ(avi.substr(chunk, 4), id);
       EXPECT_EQ(Le(avi, chunk + 4, 4), Le(avi, e + 12, 4));
       if (id == "00dc") {
-        const QImage frame = QImage::fromData(
-            reinterpret_cast<const uchar*>(avi.data() + chunk + 8), int(Le(avi, chunk + 4, 4)), "JPEG");
+        const QImage frame =
+            QImage::fromData(reinterpret_cast<const uchar*>(avi.data() + chunk + 8),
+                             int(Le(avi, chunk + 4, 4)), "JPEG");
         EXPECT_EQ(frame.size(), QSize(64, 48));
         EXPECT_NEAR(qRed(frame.pixel(10, 10)), videoChunks * 50, 6);
         ++videoChunks;
@@ -229,9 +231,10 @@ TEST(AviWriterTest, StructureIndexAndFramesReadBack) {
     EXPECT_EQ(videoChunks, 5u);
     EXPECT_EQ(soundBytes, track ? sound.samples.size() * 2 : 0u);
   }
-  EXPECT_THROW(WriteMjpegAvi({QImage(8, 8, QImage::Format_RGB32), QImage(9, 8, QImage::Format_RGB32)},
-                             AviOptions{}),
-               InputError);
+  EXPECT_THROW(
+      WriteMjpegAvi({QImage(8, 8, QImage::Format_RGB32), QImage(9, 8, QImage::Format_RGB32)},
+                    AviOptions{}),
+      InputError);
 }
 
 // --- RAR -------------------------------------------------------------------------------------
@@ -263,14 +266,16 @@ std::map<std::string, Listed> ReadWithLibarchive(const std::string& bytes, std::
     Listed item{archive_entry_filetype(entry) == AE_IFDIR, {}};
     char buffer[1024];
     la_ssize_t n;
-    while ((n = archive_read_data(a, buffer, sizeof buffer)) > 0) item.data.append(buffer, size_t(n));
+    while ((n = archive_read_data(a, buffer, sizeof buffer)) > 0)
+      item.data.append(buffer, size_t(n));
     if (n < 0) {
       *error = archive_error_string(a);
       break;
     }
     out[path] = item;
   }
-  if (r != ARCHIVE_EOF && error->empty()) *error = archive_error_string(a) ? archive_error_string(a) : "?";
+  if (r != ARCHIVE_EOF && error->empty())
+    *error = archive_error_string(a) ? archive_error_string(a) : "?";
   archive_read_free(a);
   std::setlocale(LC_CTYPE, oldLocale.c_str());
   return out;
@@ -284,7 +289,9 @@ TEST(RarWriterTest, LibarchiveListsAndExtractsFoldersAndCyrillicNames) {
       {"Схемы/Зарядка/Ёмкость.txt", big},
       {"empty", "", true},
   });
-  EXPECT_EQ(rar.substr(0, 20), std::string("Rar!\x1A\x07\x00\xCF\x90\x73\x00\x00\x0D\x00\x00\x00\x00\x00\x00\x00", 20));
+  EXPECT_EQ(
+      rar.substr(0, 20),
+      std::string("Rar!\x1A\x07\x00\xCF\x90\x73\x00\x00\x0D\x00\x00\x00\x00\x00\x00\x00", 20));
   EXPECT_EQ(rar.substr(rar.size() - 7), std::string("\xC4\x3D\x7B\x00\x40\x07\x00", 7));
   std::string error;
   const auto listed = ReadWithLibarchive(rar, &error);
@@ -344,7 +351,9 @@ class ChunkReader {
     }
     return out;
   }
-  std::vector<Node> Children(const Node& n, size_t skip = 0) const { return Children(n.at + skip, n.end); }
+  std::vector<Node> Children(const Node& n, size_t skip = 0) const {
+    return Children(n.at + skip, n.end);
+  }
   const Node& Find(const std::vector<Node>& nodes, uint16_t id) const {
     for (const Node& n : nodes)
       if (n.id == id) return n;
@@ -364,8 +373,10 @@ class ChunkReader {
 
 TEST(Model3dsWriterTest, ChunkTreeHoldsWhatTheViewerReads) {
   Scene3ds scene;
-  scene.materials.push_back({"Steel", {0.1f, 0.1f, 0.1f}, {0.6f, 0.6f, 0.7f}, {1, 1, 1}, 0.5f, 0, 3, false, "metal.bmp"});
-  scene.materials.push_back({"Glass", {0, 0, 0}, {0.5f, 0.8f, 1}, {1, 1, 1}, 0.9f, 0.6f, 2, true, ""});
+  scene.materials.push_back(
+      {"Steel", {0.1f, 0.1f, 0.1f}, {0.6f, 0.6f, 0.7f}, {1, 1, 1}, 0.5f, 0, 3, false, "metal.bmp"});
+  scene.materials.push_back(
+      {"Glass", {0, 0, 0}, {0.5f, 0.8f, 1}, {1, 1, 1}, 0.9f, 0.6f, 2, true, ""});
   Mesh3ds quad;
   quad.name = "Plate";
   quad.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};

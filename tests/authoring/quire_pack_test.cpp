@@ -9,6 +9,7 @@
 #include "platform/text.h"
 #include "storage/content_archive.h"
 #include "support/book_writers.h"
+#include "support/cp1251.h"
 #include "support/temp_dir.h"
 
 namespace quire::authoring {
@@ -40,9 +41,7 @@ Result QuirePack(const TempDir& dir, const std::string& args) {
   return result;
 }
 
-std::string Cp(const char* utf8) {
-  return *platform::Utf8ToCp1251(utf8);
-}
+using quire::testing::Cp;
 
 std::string Slurp(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

@@ -3,13 +3,12 @@
 #include "core/declarations.h"
 #include "core/resolve_path.h"
 #include "platform/text.h"
+#include "support/cp1251.h"
 
 namespace quire::core {
 namespace {
 
-std::string Cp(const char* utf8) {
-  return *platform::Utf8ToCp1251(utf8);
-}
+using quire::testing::Cp;
 
 TEST(ResolvePathTest, FollowsThePathRule) {
   struct Case {

@@ -1,14 +1,12 @@
 #include "platform/text.h"
+#include "support/cp1251.h"
 
 #include <gtest/gtest.h>
 
 namespace quire::platform {
 namespace {
 
-// Windows-1251 bytes of a UTF-8 literal, for readable tests.
-std::string Cp(const char* utf8) {
-  return *Utf8ToCp1251(utf8);
-}
+using quire::testing::Cp;
 
 TEST(TextTest, ConvertsBetweenWindows1251AndUtf8BothWays) {
   const std::string cp = "\xC0\xE1\xE2\xA8\xB8 Az";

@@ -1,4 +1,5 @@
 #include "platform/virtual_fs.h"
+#include "support/cp1251.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-std::string Cp(const char* utf8) {
-  return *Utf8ToCp1251(utf8);
-}
+using quire::testing::Cp;
 
 class VirtualFsTest : public ::testing::Test {
  protected:

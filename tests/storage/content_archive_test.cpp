@@ -1,4 +1,5 @@
 #include "storage/content_archive.h"
+#include "support/cp1251.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,7 @@ namespace {
 
 using namespace quire::testing;
 
-std::string Cp(const char* utf8) {
-  return *platform::Utf8ToCp1251(utf8);
-}
+using quire::testing::Cp;
 
 class ContentArchiveTest : public ::testing::Test {
  protected:
