@@ -1,5 +1,7 @@
 #include "engine/html/qt_container.h"
 
+#include <litehtml/litehtml.h>
+
 #include <litehtml/el_anchor.h>
 
 #include <QFontDatabase>

@@ -2,8 +2,9 @@
 // there. Its <option>s are kept aside instead of being laid out as text.
 #pragma once
 
-#include <litehtml/el_image.h>
 #include <litehtml/litehtml.h>
+
+#include <litehtml/el_image.h>
 
 #include <string>
 #include <vector>

@@ -1,5 +1,7 @@
 #include "engine/html/text_model.h"
 
+#include <litehtml/litehtml.h>
+
 #include <litehtml/el_text.h>
 
 #include <QFontMetrics>
