@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "core/guard.h"
 #include "engine/html/html_document.h"
 #include "engine/html/html_error.h"
 #include "engine/html/names.h"
@@ -254,6 +255,10 @@ void TDocumentView::PlaceControls() {
   }
 }
 
+QSize TDocumentView::LastPictureSize() const {
+  return pictures_->LastDecodedSize();
+}
+
 std::vector<FormControl> TDocumentView::FormControls() const {
   std::vector<FormControl> out;
   if (!doc_) return out;
@@ -348,9 +353,12 @@ std::string TDocumentView::DocumentText() const {
 // Mouse and keys.
 
 void TDocumentView::mousePressEvent(QMouseEvent* event) {
-  if (OnActivated) OnActivated(this);
   const QPoint p = event->position().toPoint();
-  if (OnMouseDown) OnMouseDown(event->button(), event->buttons(), event->modifiers(), p.x(), p.y());
+  core::Guarded([&] {
+    if (OnActivated) OnActivated(this);
+    if (OnMouseDown)
+      OnMouseDown(event->button(), event->buttons(), event->modifiers(), p.x(), p.y());
+  });
   if (event->button() != Qt::LeftButton || !doc_) return;
   pressPoint_ = p;
   dragging_ = false;
@@ -364,7 +372,9 @@ void TDocumentView::mousePressEvent(QMouseEvent* event) {
 
 void TDocumentView::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  if (OnMouseMove) OnMouseMove(Qt::NoButton, event->buttons(), event->modifiers(), p.x(), p.y());
+  core::Guarded([&] {
+    if (OnMouseMove) OnMouseMove(Qt::NoButton, event->buttons(), event->modifiers(), p.x(), p.y());
+  });
   if (!doc_) return;
   if ((event->buttons() & Qt::LeftButton) && selAnchor_ >= 0) {
     if ((p - pressPoint_).manhattanLength() > 3) dragging_ = true;
@@ -383,7 +393,9 @@ void TDocumentView::mouseMoveEvent(QMouseEvent* event) {
   viewport()->setCursor(hit.Url.empty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
   if (hit.Url != hoverUrl_) {
     hoverUrl_ = hit.Url;
-    if (OnHotSpotCovered) OnHotSpotCovered(hit.Target, hit.Url);
+    core::Guarded([&] {
+      if (OnHotSpotCovered) OnHotSpotCovered(hit.Target, hit.Url);
+    });
   }
 }
 
@@ -392,15 +404,19 @@ void TDocumentView::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = event->button() == Qt::LeftButton && !dragging_;
   dragging_ = false;
   selAnchor_ = -1;
-  if (OnMouseUp) OnMouseUp(event->button(), event->buttons(), event->modifiers(), p.x(), p.y());
+  core::Guarded([&] {
+    if (OnMouseUp) OnMouseUp(event->button(), event->buttons(), event->modifiers(), p.x(), p.y());
+  });
   if (!click || !doc_) return;
   const HitInfo hit = doc_->HitAt(ToDoc(p));
   if (hit.Url.empty()) return;
-  if (OnLinkClick) {
-    OnLinkClick(this, hit.Target, hit.Url);
-  } else {
-    FollowLink(hit.Target, hit.Url);
-  }
+  core::Guarded([&] {
+    if (OnLinkClick) {
+      OnLinkClick(this, hit.Target, hit.Url);
+    } else {
+      FollowLink(hit.Target, hit.Url);
+    }
+  });
 }
 
 void TDocumentView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -420,12 +436,16 @@ void TDocumentView::leaveEvent(QEvent* event) {
   if (doc_ && doc_->MouseLeave()) viewport()->update();
   if (!hoverUrl_.empty()) {
     hoverUrl_.clear();
-    if (OnHotSpotCovered) OnHotSpotCovered("", "");
+    core::Guarded([&] {
+      if (OnHotSpotCovered) OnHotSpotCovered("", "");
+    });
   }
 }
 
 void TDocumentView::keyPressEvent(QKeyEvent* event) {
-  if (OnKeyDown) OnKeyDown(event->key(), event->modifiers());
+  core::Guarded([&] {
+    if (OnKeyDown) OnKeyDown(event->key(), event->modifiers());
+  });
   switch (event->key()) {
     case Qt::Key_Home:
       SetPosition(0);
@@ -440,7 +460,9 @@ void TDocumentView::keyPressEvent(QKeyEvent* event) {
 
 void TDocumentView::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
-  if (OnActivated) OnActivated(this);
+  core::Guarded([&] {
+    if (OnActivated) OnActivated(this);
+  });
 }
 
 void TDocumentView::FollowLink(const std::string&, const std::string& url) {

@@ -80,6 +80,8 @@ class TDocumentView : public QAbstractScrollArea {
 
   // The object under a point of the view.
   HtmlObject ObjectAt(QPoint viewPoint) const;
+  // Pixel size of the picture decoded last.
+  QSize LastPictureSize() const;
   std::vector<FormControl> FormControls() const;
 
   // Events for the frame viewer or the program.

@@ -183,3 +183,29 @@ std::optional<FrameSetSpec> ParseFrameset(std::string_view html) {
 }
 
 }  // namespace quire::engine::html
+
+namespace quire::engine::html {
+
+std::string PageTitle(std::string_view html) {
+  TagScanner scanner(html);
+  Token t;
+  while (scanner.Next(t)) {
+    if (t.kind == Token::kStartTag && t.Name == "body") return "";
+    if (t.kind != Token::kRawText || t.Name != "title") continue;
+    std::string title;
+    bool space = false;
+    for (char c : html.substr(t.Begin, t.End - t.Begin)) {
+      if (static_cast<unsigned char>(c) <= ' ') {
+        space = !title.empty();
+        continue;
+      }
+      if (space) title += ' ';
+      space = false;
+      title += c;
+    }
+    return title;
+  }
+  return "";
+}
+
+}  // namespace quire::engine::html

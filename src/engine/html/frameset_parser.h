@@ -39,3 +39,10 @@ std::vector<int> ShareOut(std::string_view lengths, int total);
 int LengthCount(std::string_view lengths);
 
 }  // namespace quire::engine::html
+
+namespace quire::engine::html {
+
+// The text of a page's <title> (UTF-8, spaces collapsed), or "".
+std::string PageTitle(std::string_view html);
+
+}  // namespace quire::engine::html
