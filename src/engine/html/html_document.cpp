@@ -1,5 +1,7 @@
 #include "engine/html/html_document.h"
 
+#include <litehtml/el_text.h>
+
 #include <QPolygon>
 #include <cmath>
 
@@ -103,6 +105,7 @@ THtmlDocument::~THtmlDocument() {
 
 void THtmlDocument::Load(std::string_view bytes, const std::string& fileName) {
   fileName_ = fileName;
+  source_.assign(bytes);
   container_->SetBaseName(fileName);
   PreparedPage page = PreparePage(bytes);
   if (!page.ExtraCss.empty()) page.Html = "<style>" + page.ExtraCss + "</style>" + page.Html;
@@ -224,14 +227,27 @@ std::optional<int> THtmlDocument::AnchorTop(const std::string& anchor) const {
   if (!doc_ || anchor.empty()) return std::nullopt;
   const QString wanted = platform::ToQString(anchor);
   std::optional<int> top;
+  bool found = false;
+  // An inline anchor has no box of its own: the first text from it on gives its line.
   ForEachElement(doc_->root(), [&](const litehtml::element::ptr& el) {
     if (top) return false;
+    if (found) {
+      if (dynamic_cast<litehtml::el_text*>(el.get()) || TagOf(el) == "img") {
+        top = el->get_placement().y;
+        return false;
+      }
+      return true;
+    }
     for (const char* attr : {"name", "id"}) {
       const char* v = el->get_attr(attr);
       if (v && QString::fromUtf8(v).compare(wanted, Qt::CaseInsensitive) == 0 &&
           TagOf(el) != "map" && TagOf(el) != "frame") {
-        top = el->get_placement().y;
-        return false;
+        found = true;
+        if (el->get_display() != litehtml::display_inline) {
+          top = el->get_placement().y;
+          return false;
+        }
+        return true;
       }
     }
     return true;

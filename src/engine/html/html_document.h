@@ -48,6 +48,8 @@ class THtmlDocument {
   void Draw(QPainter& painter, QRect clip, QPoint origin);
 
   const std::string& FileName() const { return fileName_; }
+  // The page's bytes as loaded, to lay it out again for paper.
+  const std::string& Source() const { return source_; }
   std::string Title() const;  // Windows-1251
   const TTextModel& Text() const { return text_; }
   const std::string& BaseTarget() const { return baseTarget_; }
@@ -84,6 +86,7 @@ class THtmlDocument {
   std::unique_ptr<TQtContainer> container_;
   litehtml::document::ptr doc_;
   std::string fileName_;
+  std::string source_;
   std::string baseTarget_;
   TTextModel text_;
   int layoutWidth_ = 0;
