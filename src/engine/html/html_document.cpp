@@ -82,7 +82,7 @@ std::string UserStyleSheet(const ViewerSettings& s) {
   css += "body{color:" + CssColor(s.FontColor) + ";}";
   css += "a[href]{color:" + CssColor(s.HotSpotColor) +
          ";text-decoration:" + (s.NoLinkUnderline ? "none" : "underline") + ";}";
-  css += "a.quire-visited{color:" + CssColor(s.VisitedColor) + ";}";
+  css += "a[href].quire-visited{color:" + CssColor(s.VisitedColor) + ";}";
   if (s.LinksChangeColor) css += "a[href]:hover{color:" + CssColor(s.OverColor) + " !important;}";
   return css;
 }

@@ -207,10 +207,10 @@ class AttributeMapper {
         AddDecl(s, "margin-bottom", CssLength(value("marginheight")));
       }
       if (const std::string c = CssColor(value("link")); !c.empty()) {
-        linkCss_ += "a:link{color:" + c + "}";
+        linkCss_ += "a[href]{color:" + c + "}";
       }
       if (const std::string c = CssColor(value("vlink")); !c.empty()) {
-        linkCss_ += "a.quire-visited{color:" + c + "}";
+        linkCss_ += "a[href].quire-visited{color:" + c + "}";
       }
     } else if (n == "font" || n == "basefont") {
       if (attr("face")) AddDecl(s, "font-family", CssFontFamily(value("face")));
@@ -388,10 +388,13 @@ std::string DeclaredCharset(std::string_view bytes) {
   size_t at = head.find("charset");
   while (at != std::string::npos) {
     size_t p = at + 7;
-    while (p < head.size() &&
-           (head[p] == ' ' || head[p] == '=' || head[p] == '"' || head[p] == '\'')) {
-      ++p;
+    while (p < head.size() && head[p] == ' ') ++p;
+    if (p >= head.size() || head[p] != '=') {
+      at = head.find("charset", at + 7);
+      continue;
     }
+    ++p;
+    while (p < head.size() && (head[p] == ' ' || head[p] == '"' || head[p] == 0x27)) ++p;
     std::string name;
     while (p < head.size() && name.size() < 40 &&
            ((head[p] >= 'a' && head[p] <= 'z') || IsDigit(head[p]) || head[p] == '-' ||

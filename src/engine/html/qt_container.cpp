@@ -84,10 +84,17 @@ QStringList FontFamilies(const char* faceName, const std::string& fallback) {
 class TVisitedAnchor : public litehtml::el_anchor {
  public:
   TVisitedAnchor(const std::shared_ptr<litehtml::document>& doc, bool visited)
-      : litehtml::el_anchor(doc), visited_(visited) {}
-  void parse_attributes() override {
-    if (visited_) set_class("quire-visited", true);
-    litehtml::el_anchor::parse_attributes();
+      : litehtml::el_anchor(doc), visited_(visited) {
+    if (visited_) litehtml::el_anchor::set_attr("class", "quire-visited");
+  }
+  // Classes the page gives the link keep the visited one.
+  void set_attr(const litehtml::tchar_t* name, const litehtml::tchar_t* value) override {
+    if (visited_ && name && value && std::string(name) == "class") {
+      const std::string classes = std::string(value) + " quire-visited";
+      litehtml::el_anchor::set_attr(name, classes.c_str());
+      return;
+    }
+    litehtml::el_anchor::set_attr(name, value);
   }
 
  private:

@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QTest>
+#include <set>
 
+#include "engine/html/frame_viewer.h"
 #include "engine/html/html_error.h"
 #include "engine/html/page_render.h"
 #include "html_fixture.h"
@@ -275,8 +277,46 @@ TEST_F(DocumentViewTest, RendersATypicalPage) {
   const QImage image = RenderPage(*book.g, "html/p.htm", 400);
   EXPECT_EQ(image.width(), 400);
   EXPECT_EQ(image.pixelColor(2, 2), QColor(0xFF, 0xFF, 0xE0));
-  image.save("/tmp/typical.png");
   EXPECT_EQ(PageText(*book.g, "html/p.htm"), Cp("Двигатель\nДеталь\nНомер\nПоршень\n12\n"));
+}
+
+}  // namespace
+}  // namespace quire::engine::html
+
+namespace quire::engine::html {
+namespace {
+
+using namespace quire::testing;
+
+TEST(LinkColoursTest, LinksVisitedLinksAndHoverHaveTheirColours) {
+  HtmlBook book;
+  TFrameViewer viewer(*book.g);
+  viewer.resize(300, 200);
+  ViewerSettings settings;
+  settings.HotSpotColor = QColor(0, 0, 255);
+  settings.VisitedColor = QColor(0, 160, 0);
+  settings.OverColor = QColor(255, 0, 0);
+  settings.LinksChangeColor = true;
+  settings.NoLinkUnderline = true;
+  viewer.SetSettings(settings);
+  const std::string page = book.Write(
+      "l.htm",
+      "<body style=\"font-size:40px\"><a href=a.htm>MMMM</a><br><a href=b.htm>MMMM</a></body>");
+  viewer.AddVisited("d:\\run\\b.htm");
+  viewer.LoadFromFile(page);
+  viewer.show();
+  auto colours = [&](QPoint from, QPoint to) {
+    const QImage image = viewer.grab().toImage();
+    std::set<QRgb> seen;
+    for (int y = from.y(); y < to.y(); ++y) {
+      for (int x = from.x(); x < to.x(); ++x) seen.insert(image.pixel(x, y) & 0xFFFFFF);
+    }
+    return seen;
+  };
+  EXPECT_TRUE(colours({8, 8}, {100, 50}).count(0x0000FF));
+  EXPECT_TRUE(colours({8, 56}, {100, 100}).count(0x00A000));
+  QTest::mouseMove(viewer.ActiveView()->viewport(), QPoint(30, 30));
+  EXPECT_TRUE(colours({8, 8}, {100, 50}).count(0xFF0000));
 }
 
 }  // namespace
