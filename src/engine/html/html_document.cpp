@@ -288,7 +288,8 @@ std::vector<std::pair<int, int>> THtmlDocument::UnbreakableSpans() const {
   ForEachElement(doc_->root(), [&](const litehtml::element::ptr& el) {
     if (el->get_display() == litehtml::display_none) return false;
     const std::string tag = TagOf(el);
-    if (tag == "img" || tag == "select" || el->get_display() == litehtml::display_table_row) {
+    // Rows have no box of their own; their cells give them.
+    if (tag == "img" || tag == "select" || el->get_display() == litehtml::display_table_cell) {
       const litehtml::position pos = el->get_placement();
       if (pos.height > 0) spans.emplace_back(pos.y, pos.y + pos.height);
     }

@@ -72,7 +72,8 @@ class THtmlDocument {
   };
   std::vector<SelectBox> Selects() const;
 
-  // Vertical spans that a page break must not cut: text lines, pictures, table rows.
+  // Vertical spans that a page break must not cut: text lines, pictures, table cells (and so
+  // their rows).
   std::vector<std::pair<int, int>> UnbreakableSpans() const;
 
   litehtml::document* Raw() const { return doc_.get(); }

@@ -40,6 +40,8 @@ std::vector<std::pair<int, int>> THtmlPrinter::SplitPages(int height, int pageHe
                                                           std::vector<std::pair<int, int>> spans) {
   std::vector<std::pair<int, int>> pages;
   pageHeight = std::max(pageHeight, 1);
+  // What is taller than a page must be cut anyway; the lines inside it guide the breaks.
+  std::erase_if(spans, [&](const auto& span) { return span.second - span.first > pageHeight; });
   std::sort(spans.begin(), spans.end());
   int top = 0;
   while (top < height) {

@@ -57,7 +57,7 @@ class THtmlPrinter {
              const std::function<bool(int page)>& onPage = nullptr);
 
   // Page breaks for a document `height` pixels tall in pages `pageHeight` tall, never inside
-  // one of the `spans` [top, bottom) unless a span is taller than a page.
+  // one of the `spans` [top, bottom); spans taller than a page do not count.
   static std::vector<std::pair<int, int>> SplitPages(int height, int pageHeight,
                                                      std::vector<std::pair<int, int>> spans);
 
