@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QTest>
+#include <set>
 
 #include "engine/html/document_view.h"
 #include "engine/html/html_error.h"
@@ -162,6 +163,87 @@ TEST_F(FrameViewerTest, RendersAFramesetToAPicture) {
   EXPECT_EQ(image.pixelColor(50, 150), QColor(255, 0, 0));
   EXPECT_EQ(image.pixelColor(300, 150), QColor(0, 0, 255));
   EXPECT_EQ(PageText(*book.g, "html/f.htm"), "left\nright\n");
+}
+
+}  // namespace
+}  // namespace quire::engine::html
+
+namespace quire::engine::html {
+namespace {
+
+using namespace quire::testing;
+
+// A 1 x 1 GIF with two frames, red then blue, 100 ms each, looping.
+std::string TwoFrameGif() {
+  std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13);
+  gif += std::string("\xFF\x00\x00\x00\x00\xFF", 6);
+  gif += std::string("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+  for (char index : {'\x44', '\x4C'}) {
+    gif += std::string("\x21\xF9\x04\x00\x0A\x00\x00\x00", 8);
+    gif += std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00", 10);
+    gif += std::string("\x02\x02", 2) + index + std::string("\x01\x00", 2);
+  }
+  return gif + "\x3B";
+}
+
+TEST(AnimationTest, AnimatedGifsPlay) {
+  HtmlBook book;
+  book.Write("a.gif", TwoFrameGif());
+  TFrameViewer viewer(*book.g);
+  viewer.resize(200, 100);
+  viewer.LoadFromFile(
+      book.Write("a.htm", "<body style=margin:0><img src=a.gif width=20 height=20>"));
+  viewer.show();
+  std::set<QRgb> seen;
+  for (int i = 0; i < 20 && seen.size() < 2; ++i) {
+    QTest::qWait(30);
+    seen.insert(viewer.grab().toImage().pixel(10, 10) & 0xFFFFFF);
+  }
+  EXPECT_TRUE(seen.count(0xFF0000));
+  EXPECT_TRUE(seen.count(0x0000FF));
+  EXPECT_EQ(viewer.LastPictureSize(), QSize(1, 1));
+}
+
+TEST(ViewerEventsTest, KeysAndMouseReachTheProgramWithViewCoordinates) {
+  HtmlBook book;
+  TFrameViewer viewer(*book.g);
+  viewer.resize(300, 200);
+  viewer.LoadFromFile(book.Write("e.htm", "<p>text</p>"));
+  std::vector<std::string> events;
+  viewer.OnKeyDown = [&](int key, Qt::KeyboardModifiers shift) {
+    events.push_back("key " + std::to_string(key) + (shift & Qt::ControlModifier ? " ctrl" : ""));
+  };
+  viewer.OnMouseDown = [&](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
+                           int y) {
+    events.push_back("down " + std::to_string(b) + " " + std::to_string(x) + "," +
+                     std::to_string(y));
+  };
+  viewer.OnMouseUp = [&](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+    events.push_back("up " + std::to_string(b) + " " + std::to_string(x) + "," + std::to_string(y));
+  };
+  viewer.show();
+  QWidget* view = viewer.ActiveView()->viewport();
+  QTest::mouseClick(view, Qt::RightButton, {}, QPoint(40, 50));
+  QTest::keyClick(viewer.ActiveView(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(events, (std::vector<std::string>{"down 2 40,50", "up 2 40,50",
+                                              "key " + std::to_string(Qt::Key_Control) + " ctrl",
+                                              "key " + std::to_string(Qt::Key_C) + " ctrl"}));
+}
+
+TEST(ViewerEventsTest, ReloadAppliesNewDefaultFonts) {
+  HtmlBook book;
+  TFrameViewer viewer(*book.g);
+  viewer.resize(300, 200);
+  std::string body;
+  for (int i = 0; i < 30; ++i) body += "<p>line</p>";
+  viewer.LoadFromFile(book.Write("f.htm", body));
+  const int before = viewer.ActiveView()->DocumentHeight();
+  viewer.ActiveView()->SetPosition(100);
+  viewer.SetDefFontSize(16);
+  viewer.Reload();
+  EXPECT_GT(viewer.ActiveView()->DocumentHeight(), before * 3 / 2);
+  EXPECT_EQ(viewer.ActiveView()->Position(), 100);
+  EXPECT_EQ(viewer.History().size(), 1u);
 }
 
 }  // namespace
