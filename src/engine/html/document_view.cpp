@@ -47,14 +47,13 @@ std::string PicturePage(const std::string& name) {
 }  // namespace
 
 TDocumentView::TDocumentView(const core::Globals& g, QWidget* parent)
-    : QAbstractScrollArea(parent), g_(g), pictures_(std::make_shared<TPictureStore>(g)) {
+    : QAbstractScrollArea(parent), g_(g) {
   setFrameShape(QFrame::NoFrame);
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
   viewport()->setAutoFillBackground(false);
   verticalScrollBar()->setSingleStep(20);
   horizontalScrollBar()->setSingleStep(20);
-  connect(pictures_.get(), &TPictureStore::Changed, viewport(), qOverload<>(&QWidget::update));
 }
 
 TDocumentView::~TDocumentView() = default;
@@ -73,13 +72,6 @@ std::unique_ptr<TDocumentView> TDocumentView::CreateHidden(const core::Globals& 
 
 void TDocumentView::SetSettings(const ViewerSettings& settings) {
   settings_ = settings;
-}
-
-void TDocumentView::SetPictureStore(std::shared_ptr<TPictureStore> store) {
-  if (!store) return;
-  disconnect(pictures_.get(), nullptr, viewport(), nullptr);
-  pictures_ = std::move(store);
-  connect(pictures_.get(), &TPictureStore::Changed, viewport(), qOverload<>(&QWidget::update));
 }
 
 void TDocumentView::SetScrolling(bool scrolling) {
@@ -109,9 +101,8 @@ void TDocumentView::LoadFromFile(const std::string& name) {
 }
 
 void TDocumentView::LoadFromBytes(std::string_view bytes, const std::string& name) {
-  pictures_->Clear();
-  auto doc = std::make_shared<THtmlDocument>(
-      g_, settings_, settings_.ShowImages ? pictures_.get() : nullptr, visited_);
+  auto pictures = settings_.ShowImages ? std::make_shared<TPictureStore>(g_) : nullptr;
+  auto doc = std::make_shared<THtmlDocument>(g_, settings_, pictures, visited_);
   doc->Load(bytes, name);
   SetDocument(doc);
   titles_.insert(titles_.begin(), doc->Title());
@@ -120,6 +111,11 @@ void TDocumentView::LoadFromBytes(std::string_view bytes, const std::string& nam
 
 void TDocumentView::SetDocument(std::shared_ptr<THtmlDocument> doc) {
   doc_ = std::move(doc);
+  disconnect(animation_);
+  if (doc_ && doc_->Pictures()) {
+    animation_ = connect(doc_->Pictures(), &TPictureStore::Changed, viewport(),
+                         qOverload<>(&QWidget::update));
+  }
   fileName_ = doc_ ? doc_->FileName() : std::string();
   selStart_ = selLength_ = 0;
   selAnchor_ = -1;
@@ -155,12 +151,16 @@ std::string TDocumentView::Title() const {
 void TDocumentView::Relayout() {
   if (!doc_ || inLayout_) return;
   inLayout_ = true;
-  const int width = viewport()->width();
-  if (doc_->LayoutWidth() != width) doc_->Layout(width, viewport()->height());
+  // A view never shown has not placed its viewport yet; the view's own size stands in.
+  auto viewSize = [this] {
+    return testAttribute(Qt::WA_PendingResizeEvent) ? size() : viewport()->size();
+  };
+  if (doc_->LayoutWidth() != viewSize().width())
+    doc_->Layout(viewSize().width(), viewSize().height());
   UpdateScrollBars();
   // A scroll bar that came or went changes the width once more.
-  if (doc_->LayoutWidth() != viewport()->width()) {
-    doc_->Layout(viewport()->width(), viewport()->height());
+  if (doc_->LayoutWidth() != viewSize().width()) {
+    doc_->Layout(viewSize().width(), viewSize().height());
     UpdateScrollBars();
   }
   inLayout_ = false;
@@ -256,7 +256,7 @@ void TDocumentView::PlaceControls() {
 }
 
 QSize TDocumentView::LastPictureSize() const {
-  return pictures_->LastDecodedSize();
+  return doc_ && doc_->Pictures() ? doc_->Pictures()->LastDecodedSize() : QSize();
 }
 
 std::vector<FormControl> TDocumentView::FormControls() const {

@@ -35,8 +35,6 @@ class TDocumentView : public QAbstractScrollArea {
 
   const ViewerSettings& Settings() const { return settings_; }
   void SetSettings(const ViewerSettings& settings);
-  // Shares a picture store (a frame viewer's frames use one); by default each view has its own.
-  void SetPictureStore(std::shared_ptr<TPictureStore> store);
   void SetVisitedTest(std::function<bool(const std::string&)> test) { visited_ = std::move(test); }
   void SetScrolling(bool scrolling);
 
@@ -115,7 +113,7 @@ class TDocumentView : public QAbstractScrollArea {
 
   const core::Globals& g_;
   ViewerSettings settings_;
-  std::shared_ptr<TPictureStore> pictures_;
+  QMetaObject::Connection animation_;
   std::function<bool(const std::string&)> visited_;
   std::shared_ptr<THtmlDocument> doc_;
   std::string fileName_;

@@ -386,6 +386,15 @@ void TFrameViewer::PushEntry() {
   if (static_cast<int>(history_.size()) > historyMax_) history_.resize(historyMax_);
 }
 
+void TFrameViewer::DropFarDocuments() {
+  // Laid-out pages are large: only the entries next to the current one keep theirs; the
+  // others read their files again when shown.
+  for (size_t i = 0; i < history_.size(); ++i) {
+    if (std::abs(static_cast<int>(i) - historyIndex_) <= 1) continue;
+    for (FrameState& leaf : history_[i].Leaves) leaf.Doc.reset();
+  }
+}
+
 void TFrameViewer::Restore(const Entry& entry) {
   viewsBuilt_ = 0;
   ShowRoot(Build(entry.File, "", nullptr, 0, false));
@@ -434,6 +443,7 @@ std::vector<std::string> TFrameViewer::TitleHistory() const {
 }
 
 void TFrameViewer::HistoryChanged() {
+  DropFarDocuments();
   if (OnHistoryChange) OnHistoryChange(this);
 }
 

@@ -130,6 +130,7 @@ class TFrameViewer : public QWidget {
   void Restore(const Entry& entry);
   std::string RootTitle() const;
   void HistoryChanged();
+  void DropFarDocuments();
 
   const core::Globals& g_;
   ViewerSettings settings_;

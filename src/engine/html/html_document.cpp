@@ -88,12 +88,13 @@ std::string UserStyleSheet(const ViewerSettings& s) {
 }
 
 THtmlDocument::THtmlDocument(const core::Globals& g, const ViewerSettings& settings,
-                             TPictureStore* pictures,
+                             std::shared_ptr<TPictureStore> pictures,
                              std::function<bool(const std::string&)> visited, bool printing)
     : g_(g),
       settings_(settings),
+      pictures_(std::move(pictures)),
       context_(std::make_unique<litehtml::context>()),
-      container_(std::make_unique<TQtContainer>(g, settings, pictures)) {
+      container_(std::make_unique<TQtContainer>(g, settings, pictures_.get())) {
   container_->SetVisitedTest(std::move(visited));
   container_->SetPrinting(printing, settings.PrintTableBackground);
   context_->load_master_stylesheet((DefaultStyleSheet() + UserStyleSheet(settings)).c_str());

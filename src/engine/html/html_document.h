@@ -32,7 +32,9 @@ struct HitInfo {
 
 class THtmlDocument {
  public:
-  THtmlDocument(const core::Globals& g, const ViewerSettings& settings, TPictureStore* pictures,
+  // `pictures` may be null: the page is then shown without pictures.
+  THtmlDocument(const core::Globals& g, const ViewerSettings& settings,
+                std::shared_ptr<TPictureStore> pictures,
                 std::function<bool(const std::string&)> visited, bool printing = false);
   ~THtmlDocument();
 
@@ -77,12 +79,15 @@ class THtmlDocument {
   std::vector<std::pair<int, int>> UnbreakableSpans() const;
 
   litehtml::document* Raw() const { return doc_.get(); }
+  // The pictures of this page; they live as long as the page does.
+  TPictureStore* Pictures() const { return pictures_.get(); }
 
  private:
   std::optional<HitInfo> AreaAt(const litehtml::element::ptr& image, QPoint docPoint) const;
 
   const core::Globals& g_;
   ViewerSettings settings_;
+  std::shared_ptr<TPictureStore> pictures_;
   std::unique_ptr<litehtml::context> context_;
   std::unique_ptr<TQtContainer> container_;
   litehtml::document::ptr doc_;

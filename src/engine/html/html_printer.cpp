@@ -74,10 +74,10 @@ int THtmlPrinter::Format(const PaperMetrics& paper, double scale,
   paper_ = paper;
   scale_ = std::clamp(scale, 0.01, 100.0);
   pages_.clear();
-  if (!pictures_) pictures_ = std::make_unique<TPictureStore>(g_);
+  if (!pictures_) pictures_ = std::make_shared<TPictureStore>(g_);
   ViewerSettings settings = settings_;
   settings.ShowImages = true;
-  doc_ = std::make_unique<THtmlDocument>(g_, settings, pictures_.get(), nullptr, true);
+  doc_ = std::make_unique<THtmlDocument>(g_, settings, pictures_, nullptr, true);
   doc_->Load(source_, fileName_);
   const double perPixelX = paper.DpiX / kScreenDpi * scale_;
   const double perPixelY = paper.DpiY / kScreenDpi * scale_;

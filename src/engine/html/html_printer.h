@@ -65,7 +65,7 @@ class THtmlPrinter {
   const core::Globals& g_;
   ViewerSettings settings_;
   std::string source_, fileName_;
-  std::unique_ptr<TPictureStore> pictures_;
+  std::shared_ptr<TPictureStore> pictures_;
   std::unique_ptr<THtmlDocument> doc_;
   PaperMetrics paper_;
   double scale_ = 1.0;

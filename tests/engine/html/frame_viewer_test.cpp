@@ -248,3 +248,24 @@ TEST(ViewerEventsTest, ReloadAppliesNewDefaultFonts) {
 
 }  // namespace
 }  // namespace quire::engine::html
+
+namespace quire::engine::html {
+namespace {
+
+using namespace quire::testing;
+
+TEST(HistoryPicturesTest, PagesShownAgainFromHistoryKeepTheirPictures) {
+  HtmlBook book;
+  book.WritePicture("p.bmp", QSize(40, 40), Qt::green);
+  TFrameViewer viewer(*book.g);
+  viewer.resize(200, 100);
+  viewer.LoadFromFile(book.Write("a.htm", "<body style=margin:0><img src=p.bmp>"));
+  viewer.LoadFromFile(book.Write("b.htm", "<p>b"));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  viewer.GoBack();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(viewer.grab().toImage().pixelColor(20, 20), QColor(Qt::green));
+}
+
+}  // namespace
+}  // namespace quire::engine::html
