@@ -103,7 +103,7 @@ void TDocumentView::LoadFromFile(const std::string& name) {
 void TDocumentView::LoadFromBytes(std::string_view bytes, const std::string& name) {
   auto pictures = settings_.ShowImages ? std::make_shared<TPictureStore>(g_) : nullptr;
   auto doc = std::make_shared<THtmlDocument>(g_, settings_, pictures, visited_);
-  doc->Load(bytes, name);
+  doc->Load(bytes, name, testAttribute(Qt::WA_PendingResizeEvent) ? size() : viewport()->size());
   SetDocument(doc);
   titles_.insert(titles_.begin(), doc->Title());
   if (titles_.size() > kTitleHistory) titles_.resize(kTitleHistory);

@@ -104,8 +104,9 @@ THtmlDocument::~THtmlDocument() {
   doc_.reset();
 }
 
-void THtmlDocument::Load(std::string_view bytes, const std::string& fileName) {
+void THtmlDocument::Load(std::string_view bytes, const std::string& fileName, QSize viewSize) {
   fileName_ = fileName;
+  container_->SetClientSize(viewSize.expandedTo(QSize(1, 1)));
   source_.assign(bytes);
   container_->SetBaseName(fileName);
   PreparedPage page = PreparePage(bytes);
@@ -125,8 +126,10 @@ void THtmlDocument::Load(std::string_view bytes, const std::string& fileName) {
 void THtmlDocument::Layout(int width, int viewHeight) {
   layoutWidth_ = std::max(width, 1);
   if (!doc_) return;
-  container_->SetClientSize(QSize(layoutWidth_, std::max(viewHeight, 1)));
-  doc_->media_changed();
+  if (container_->ClientSize() != QSize(layoutWidth_, std::max(viewHeight, 1))) {
+    container_->SetClientSize(QSize(layoutWidth_, std::max(viewHeight, 1)));
+    doc_->media_changed();
+  }
   doc_->render(layoutWidth_);
   text_.Build(doc_->root());
 }

@@ -38,8 +38,9 @@ class THtmlDocument {
                 std::function<bool(const std::string&)> visited, bool printing = false);
   ~THtmlDocument();
 
-  // Parses a page; `fileName` is its full virtual name, the base of relative names.
-  void Load(std::string_view bytes, const std::string& fileName);
+  // Parses a page; `fileName` is its full virtual name, the base of relative names. Style
+  // rules for media sizes are chosen for `viewSize`; laying out at another size chooses again.
+  void Load(std::string_view bytes, const std::string& fileName, QSize viewSize = QSize(800, 600));
   // Lays the page out for a view `width` pixels wide; builds the text again.
   void Layout(int width, int viewHeight);
   int Width() const;

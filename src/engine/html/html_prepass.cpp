@@ -134,37 +134,58 @@ std::string ValignValue(std::string_view raw) {
   return "";
 }
 
+std::map<std::string, std::string> SharedClasses(const std::map<std::string, int>& uses);
+
 class AttributeMapper {
  public:
   std::string Run(std::string_view html, std::string* extraCss) {
-    std::string out;
-    out.reserve(html.size() + html.size() / 8);
+    // First the style of every start tag, so that styles many tags share become one rule.
+    struct Mapped {
+      Token Tag;
+      std::string Style;
+    };
+    std::vector<Mapped> tokens;
+    std::map<std::string, int> uses;
     TagScanner scanner(html);
     Token t;
     while (scanner.Next(t)) {
       if (t.kind == Token::kEndTag && t.Name == "table" && !tables_.empty()) tables_.pop_back();
-      if (t.kind != Token::kStartTag) {
-        out.append(html.substr(t.Begin, t.End - t.Begin));
-        continue;
-      }
-      std::string style = Map(t);
-      if (style.empty()) {
-        out.append(html.substr(t.Begin, t.End - t.Begin));
-        continue;
-      }
-      // The page's own style attribute comes last so that it wins.
-      TagAttr* own = nullptr;
-      for (TagAttr& a : t.Attrs) {
-        if (a.Name == "style") own = &a;
-      }
-      if (own) {
-        own->Value = style + own->Value;
-      } else {
-        t.Attrs.push_back({"style", style, true});
-      }
-      AppendStartTag(out, t);
+      std::string style = t.kind == Token::kStartTag ? Map(t) : std::string();
+      if (!style.empty()) ++uses[style];
+      tokens.push_back({std::move(t), std::move(style)});
     }
-    if (extraCss) *extraCss = linkCss_;
+    std::map<std::string, std::string> classes = SharedClasses(uses);
+    std::string out;
+    out.reserve(html.size() + html.size() / 8);
+    for (Mapped& m : tokens) {
+      if (m.Style.empty()) {
+        out.append(html.substr(m.Tag.Begin, m.Tag.End - m.Tag.Begin));
+        continue;
+      }
+      auto shared = classes.find(m.Style);
+      const bool asClass = shared != classes.end();
+      const std::string name = asClass ? "class" : "style";
+      TagAttr* own = nullptr;
+      for (TagAttr& a : m.Tag.Attrs) {
+        if (a.Name == name) own = &a;
+      }
+      if (asClass) {
+        if (own) {
+          own->Value += " " + shared->second;
+        } else {
+          m.Tag.Attrs.push_back({"class", shared->second, true});
+        }
+      } else if (own) {
+        own->Value = m.Style + own->Value;  // the page's own declarations come last and win
+      } else {
+        m.Tag.Attrs.push_back({"style", m.Style, true});
+      }
+      AppendStartTag(out, m.Tag);
+    }
+    if (extraCss) {
+      *extraCss = linkCss_;
+      for (const auto& [style, name] : classes) *extraCss += "." + name + "{" + style + "}";
+    }
     return out;
   }
 
@@ -357,6 +378,25 @@ class AttributeMapper {
   std::vector<TableContext> tables_;
   std::string linkCss_;
 };
+
+// Styles used by many tags (the cells of a table, say) become class rules: the layout reads a
+// rule once instead of one style attribute per tag. Only the most used few, since every
+// element is matched against every rule.
+std::map<std::string, std::string> SharedClasses(const std::map<std::string, int>& uses) {
+  constexpr int kMinUses = 4;
+  constexpr size_t kMaxRules = 24;
+  std::vector<std::pair<int, std::string>> frequent;
+  for (const auto& [style, count] : uses) {
+    if (count >= kMinUses) frequent.emplace_back(count, style);
+  }
+  std::sort(frequent.begin(), frequent.end(), std::greater<>());
+  if (frequent.size() > kMaxRules) frequent.resize(kMaxRules);
+  std::map<std::string, std::string> classes;
+  for (const auto& [count, style] : frequent) {
+    classes.emplace(style, "quire-p" + std::to_string(classes.size()));
+  }
+  return classes;
+}
 
 bool IsTablePart(std::string_view name) {
   return name == "table" || name == "tr" || name == "td" || name == "th" || name == "tbody" ||

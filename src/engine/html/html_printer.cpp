@@ -78,11 +78,11 @@ int THtmlPrinter::Format(const PaperMetrics& paper, double scale,
   ViewerSettings settings = settings_;
   settings.ShowImages = true;
   doc_ = std::make_unique<THtmlDocument>(g_, settings, pictures_, nullptr, true);
-  doc_->Load(source_, fileName_);
   const double perPixelX = paper.DpiX / kScreenDpi * scale_;
   const double perPixelY = paper.DpiY / kScreenDpi * scale_;
   const int width = std::max(1, static_cast<int>(paper.Printable.width() / perPixelX));
   const int pageHeight = std::max(1, static_cast<int>(paper.Printable.height() / perPixelY));
+  doc_->Load(source_, fileName_, QSize(width, pageHeight));
   doc_->Layout(width, pageHeight);
   const auto all = SplitPages(doc_->Height(), pageHeight, doc_->UnbreakableSpans());
   for (size_t i = 0; i < all.size(); ++i) {

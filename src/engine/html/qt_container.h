@@ -39,6 +39,7 @@ class TQtContainer : public litehtml::document_container {
   const std::string& BaseName() const { return baseName_; }
   void SetVisitedTest(std::function<bool(const std::string&)> test) { visited_ = std::move(test); }
   void SetClientSize(QSize size) { client_ = size; }
+  QSize ClientSize() const { return client_; }
   void SetPrinting(bool printing, bool backgrounds) {
     printing_ = printing;
     printBackgrounds_ = backgrounds;

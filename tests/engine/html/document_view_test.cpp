@@ -266,6 +266,18 @@ TEST_F(DocumentViewTest, MalformedPagesLoadQuickly) {
   }
 }
 
+TEST_F(DocumentViewTest, StyleSheetsApplyByTypeClassAndIdFromLinkedFilesToo) {
+  book.Write("html/s.css", "<!-- .big { font-size: 30px } #box { background-color: #00ff00 } -->");
+  Show(
+      "<link rel=stylesheet type=text/css href=s.css>"
+      "<style type=text/css>p { margin: 0 }</style>"
+      "<p class=big id=box>MMMM</p>");
+  view.show();
+  const QImage image = view.grab().toImage();
+  EXPECT_EQ(image.pixelColor(300, 20), QColor(0, 255, 0));
+  EXPECT_GE(view.DocumentHeight(), 30);
+}
+
 TEST_F(DocumentViewTest, RendersATypicalPage) {
   book.WritePicture("pics/red.bmp", QSize(60, 40), Qt::red);
   book.Write("html/p.htm", Cp(R"(<html><head><title>Глава</title></head>
