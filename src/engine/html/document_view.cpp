@@ -103,7 +103,7 @@ void TDocumentView::LoadFromFile(const std::string& name) {
 void TDocumentView::LoadFromBytes(std::string_view bytes, const std::string& name) {
   auto pictures = settings_.ShowImages ? std::make_shared<TPictureStore>(g_) : nullptr;
   auto doc = std::make_shared<THtmlDocument>(g_, settings_, pictures, visited_);
-  doc->Load(bytes, name, testAttribute(Qt::WA_PendingResizeEvent) ? size() : viewport()->size());
+  doc->Load(bytes, name, ViewSize());
   SetDocument(doc);
   titles_.insert(titles_.begin(), doc->Title());
   if (titles_.size() > kTitleHistory) titles_.resize(kTitleHistory);
@@ -151,29 +151,35 @@ std::string TDocumentView::Title() const {
 void TDocumentView::Relayout() {
   if (!doc_ || inLayout_) return;
   inLayout_ = true;
-  // A view never shown has not placed its viewport yet; the view's own size stands in.
-  auto viewSize = [this] {
-    return testAttribute(Qt::WA_PendingResizeEvent) ? size() : viewport()->size();
-  };
-  if (doc_->LayoutWidth() != viewSize().width())
-    doc_->Layout(viewSize().width(), viewSize().height());
+  if (doc_->LayoutWidth() != ViewSize().width())
+    doc_->Layout(ViewSize().width(), ViewSize().height());
   UpdateScrollBars();
   // A scroll bar that came or went changes the width once more.
-  if (doc_->LayoutWidth() != viewSize().width()) {
-    doc_->Layout(viewSize().width(), viewSize().height());
+  if (doc_->LayoutWidth() != ViewSize().width()) {
+    doc_->Layout(ViewSize().width(), ViewSize().height());
     UpdateScrollBars();
   }
   inLayout_ = false;
   PlaceControls();
 }
 
+QSize TDocumentView::ViewSize() const {
+  // A view never shown has not placed its viewport yet; the view's own size stands in.
+  if (testAttribute(Qt::WA_PendingResizeEvent) ||
+      viewport()->testAttribute(Qt::WA_PendingResizeEvent)) {
+    return size();
+  }
+  return viewport()->size();
+}
+
 void TDocumentView::UpdateScrollBars() {
   const int height = doc_ ? doc_->Height() : 0;
   const int width = doc_ ? doc_->Width() : 0;
-  verticalScrollBar()->setRange(0, std::max(0, height - viewport()->height()));
-  verticalScrollBar()->setPageStep(viewport()->height());
-  horizontalScrollBar()->setRange(0, std::max(0, width - viewport()->width()));
-  horizontalScrollBar()->setPageStep(viewport()->width());
+  const QSize view = ViewSize();
+  verticalScrollBar()->setRange(0, std::max(0, height - view.height()));
+  verticalScrollBar()->setPageStep(view.height());
+  horizontalScrollBar()->setRange(0, std::max(0, width - view.width()));
+  horizontalScrollBar()->setPageStep(view.width());
 }
 
 int TDocumentView::Position() const {
@@ -306,9 +312,9 @@ bool TDocumentView::Find(const std::string& text, bool matchCase) {
   selLength_ = static_cast<int>(needle.size());
   const QRect bounds = doc_->Text().BoundsOf(selStart_, selStart_ + selLength_);
   const int top = Position();
-  const int bottom = top + viewport()->height();
+  const int bottom = top + ViewSize().height();
   if (bounds.top() < top || bounds.bottom() > bottom - 20) {
-    SetPosition(bounds.center().y() - viewport()->height() / 2);
+    SetPosition(bounds.center().y() - ViewSize().height() / 2);
   }
   viewport()->update();
   return true;

@@ -106,6 +106,7 @@ class TDocumentView : public QAbstractScrollArea {
  private:
   void Relayout();
   void UpdateScrollBars();
+  QSize ViewSize() const;
   void PlaceControls();
   void RebuildControls();
   QPoint ToDoc(QPoint viewPoint) const;

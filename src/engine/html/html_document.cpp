@@ -143,7 +143,7 @@ int THtmlDocument::Height() const {
 
 void THtmlDocument::Draw(QPainter& painter, QRect clip, QPoint origin) {
   if (!doc_) return;
-  container_->BeginDraw(&painter);
+  container_->BeginDraw(&painter, clip.translated(origin));
   const litehtml::position clipPos(clip.x() + origin.x(), clip.y() + origin.y(), clip.width(),
                                    clip.height());
   doc_->draw(reinterpret_cast<litehtml::uint_ptr>(&painter), origin.x(), origin.y(), &clipPos);

@@ -279,23 +279,41 @@ void TQtContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::backg
   p->save();
   p->setClipRect(clip, Qt::IntersectClip);
   p->setRenderHint(QPainter::SmoothPixmapTransform, size != image->size());
-  const QImage scaled = size == image->size() ? *image : image->scaled(size);
-  int x0 = bg.position_x, y0 = bg.position_y;
-  int x1 = x0 + size.width(), y1 = y0 + size.height();
   const bool repeatX = bg.repeat == litehtml::background_repeat_repeat ||
                        bg.repeat == litehtml::background_repeat_repeat_x;
   const bool repeatY = bg.repeat == litehtml::background_repeat_repeat ||
                        bg.repeat == litehtml::background_repeat_repeat_y;
+  if (!repeatX && !repeatY) {
+    // Scaled while drawing: a page may ask for any size.
+    p->drawImage(QRect(QPoint(bg.position_x, bg.position_y), size), *image);
+    p->restore();
+    return;
+  }
+  // Tiles smaller than 2 pixels or larger than the screen are not worth tiling.
+  if (size.width() < 2 || size.height() < 2 || size.width() > 4096 || size.height() > 4096) {
+    p->restore();
+    return;
+  }
+  const QImage scaled = size == image->size() ? *image : image->scaled(size);
+  // Only the part being drawn is tiled, however large the box.
+  const QRect area = drawClip_.isValid() ? clip & drawClip_ : clip;
+  long long x0 = bg.position_x, y0 = bg.position_y;
+  long long x1 = x0 + size.width(), y1 = y0 + size.height();
   if (repeatX) {
-    while (x0 > clip.left()) x0 -= size.width();
-    x1 = clip.right() + 1;
+    if (x0 > area.left()) x0 -= (x0 - area.left() + size.width() - 1) / size.width() * size.width();
+    if (x0 < area.left()) x0 += (area.left() - x0) / size.width() * size.width();
+    x1 = area.right() + 1;
   }
   if (repeatY) {
-    while (y0 > clip.top()) y0 -= size.height();
-    y1 = clip.bottom() + 1;
+    if (y0 > area.top())
+      y0 -= (y0 - area.top() + size.height() - 1) / size.height() * size.height();
+    if (y0 < area.top()) y0 += (area.top() - y0) / size.height() * size.height();
+    y1 = area.bottom() + 1;
   }
-  for (int y = y0; y < y1; y += size.height()) {
-    for (int x = x0; x < x1; x += size.width()) p->drawImage(QPoint(x, y), scaled);
+  for (long long y = y0; y < y1; y += size.height()) {
+    for (long long x = x0; x < x1; x += size.width()) {
+      p->drawImage(QPoint(static_cast<int>(x), static_cast<int>(y)), scaled);
+    }
   }
   p->restore();
 }

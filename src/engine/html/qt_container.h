@@ -44,7 +44,11 @@ class TQtContainer : public litehtml::document_container {
     printing_ = printing;
     printBackgrounds_ = backgrounds;
   }
-  void BeginDraw(QPainter* painter) { painter_ = painter; }
+  // `clip` is the part of the device being drawn.
+  void BeginDraw(QPainter* painter, QRect clip) {
+    painter_ = painter;
+    drawClip_ = clip;
+  }
   void EndDraw() { painter_ = nullptr; }
 
   // A name in the page as a full virtual name (Windows-1251).
@@ -106,6 +110,7 @@ class TQtContainer : public litehtml::document_container {
   std::function<bool(const std::string&)> visited_;
   QSize client_{800, 600};
   QPainter* painter_ = nullptr;
+  QRect drawClip_;
   int clipDepth_ = 0;
   bool printing_ = false;
   bool printBackgrounds_ = true;
