@@ -102,7 +102,8 @@ void TDocumentView::LoadFromFile(const std::string& name) {
 
 void TDocumentView::LoadFromBytes(std::string_view bytes, const std::string& name) {
   auto pictures = settings_.ShowImages ? std::make_shared<TPictureStore>(g_) : nullptr;
-  auto doc = std::make_shared<THtmlDocument>(g_, settings_, pictures, visited_);
+  if (!resources_) resources_ = std::make_shared<TPageResources>();
+  auto doc = std::make_shared<THtmlDocument>(g_, settings_, pictures, visited_, false, resources_);
   doc->Load(bytes, name, ViewSize());
   SetDocument(doc);
   titles_.insert(titles_.begin(), doc->Title());

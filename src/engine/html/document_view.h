@@ -19,6 +19,7 @@ namespace quire::engine::html {
 
 class THtmlDocument;
 class TPictureStore;
+class TPageResources;
 
 class TDocumentView : public QAbstractScrollArea {
   Q_OBJECT
@@ -115,6 +116,7 @@ class TDocumentView : public QAbstractScrollArea {
   const core::Globals& g_;
   ViewerSettings settings_;
   QMetaObject::Connection animation_;
+  std::shared_ptr<TPageResources> resources_;
   std::function<bool(const std::string&)> visited_;
   std::shared_ptr<THtmlDocument> doc_;
   std::string fileName_;

@@ -89,15 +89,15 @@ std::string UserStyleSheet(const ViewerSettings& s) {
 
 THtmlDocument::THtmlDocument(const core::Globals& g, const ViewerSettings& settings,
                              std::shared_ptr<TPictureStore> pictures,
-                             std::function<bool(const std::string&)> visited, bool printing)
+                             std::function<bool(const std::string&)> visited, bool printing,
+                             std::shared_ptr<TPageResources> resources)
     : g_(g),
       settings_(settings),
       pictures_(std::move(pictures)),
-      context_(std::make_unique<litehtml::context>()),
-      container_(std::make_unique<TQtContainer>(g, settings, pictures_.get())) {
+      resources_(resources ? std::move(resources) : std::make_shared<TPageResources>()),
+      container_(std::make_unique<TQtContainer>(g, settings, pictures_.get(), resources_)) {
   container_->SetVisitedTest(std::move(visited));
   container_->SetPrinting(printing, settings.PrintTableBackground);
-  context_->load_master_stylesheet((DefaultStyleSheet() + UserStyleSheet(settings)).c_str());
 }
 
 THtmlDocument::~THtmlDocument() {
@@ -111,7 +111,8 @@ void THtmlDocument::Load(std::string_view bytes, const std::string& fileName, QS
   container_->SetBaseName(fileName);
   PreparedPage page = PreparePage(bytes);
   if (!page.ExtraCss.empty()) page.Html = "<style>" + page.ExtraCss + "</style>" + page.Html;
-  doc_ = litehtml::document::createFromUTF8(page.Html.c_str(), container_.get(), context_.get());
+  litehtml::context* context = resources_->Context(DefaultStyleSheet() + UserStyleSheet(settings_));
+  doc_ = litehtml::document::createFromUTF8(page.Html.c_str(), container_.get(), context);
   baseTarget_.clear();
   if (doc_ && doc_->root()) {
     ForEachElement(doc_->root(), [this](const litehtml::element::ptr& el) {

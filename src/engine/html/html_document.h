@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/globals.h"
+#include "engine/html/page_resources.h"
 #include "engine/html/picture_store.h"
 #include "engine/html/qt_container.h"
 #include "engine/html/text_model.h"
@@ -35,7 +36,8 @@ class THtmlDocument {
   // `pictures` may be null: the page is then shown without pictures.
   THtmlDocument(const core::Globals& g, const ViewerSettings& settings,
                 std::shared_ptr<TPictureStore> pictures,
-                std::function<bool(const std::string&)> visited, bool printing = false);
+                std::function<bool(const std::string&)> visited, bool printing = false,
+                std::shared_ptr<TPageResources> resources = nullptr);
   ~THtmlDocument();
 
   // Parses a page; `fileName` is its full virtual name, the base of relative names. Style
@@ -89,7 +91,7 @@ class THtmlDocument {
   const core::Globals& g_;
   ViewerSettings settings_;
   std::shared_ptr<TPictureStore> pictures_;
-  std::unique_ptr<litehtml::context> context_;
+  std::shared_ptr<TPageResources> resources_;
   std::unique_ptr<TQtContainer> container_;
   litehtml::document::ptr doc_;
   std::string fileName_;

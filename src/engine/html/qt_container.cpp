@@ -4,7 +4,6 @@
 
 #include <litehtml/el_anchor.h>
 
-#include <QFontDatabase>
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
@@ -27,57 +26,6 @@ QColor ToQColor(const litehtml::web_color& c) {
 
 QString Utf8(const char* text) {
   return QString::fromUtf8(text ? text : "");
-}
-
-// An installed family for a face a book names: the face itself, else its metric-compatible
-// stand-in, else nothing (the caller falls back to a sans face).
-QString InstalledFamily(const QString& face) {
-  if (QFontDatabase::hasFamily(face)) return face;
-  static const struct {
-    const char* face;
-    const char* standIn;
-  } kStandIns[] = {
-      {"arial", "Liberation Sans"},
-      {"helvetica", "Liberation Sans"},
-      {"ms sans serif", "Liberation Sans"},
-      {"verdana", "DejaVu Sans"},
-      {"tahoma", "DejaVu Sans"},
-      {"sans-serif", "Liberation Sans"},
-      {"arial narrow", "Liberation Sans Narrow"},
-      {"times new roman", "Liberation Serif"},
-      {"times", "Liberation Serif"},
-      {"ms serif", "Liberation Serif"},
-      {"serif", "Liberation Serif"},
-      {"georgia", "DejaVu Serif"},
-      {"courier new", "Liberation Mono"},
-      {"courier", "Liberation Mono"},
-      {"monospace", "Liberation Mono"},
-      {"lucida console", "DejaVu Sans Mono"},
-  };
-  const QString lower = face.toLower();
-  for (const auto& s : kStandIns) {
-    if (lower == QLatin1String(s.face) && QFontDatabase::hasFamily(s.standIn)) return s.standIn;
-  }
-  return QString();
-}
-
-// "Times New Roman", serif -> the installed families to try, then the default face.
-QStringList FontFamilies(const char* faceName, const std::string& fallback) {
-  QStringList families;
-  auto add = [&](QString face) {
-    face = face.trimmed();
-    if (face.size() >= 2 && (face.startsWith('"') || face.startsWith('\''))) {
-      face = face.mid(1, face.size() - 2).trimmed();
-    }
-    if (face.isEmpty()) return;
-    const QString family = InstalledFamily(face);
-    if (!family.isEmpty() && !families.contains(family)) families << family;
-  };
-  for (const QString& part : Utf8(faceName).split(',')) add(part);
-  add(QString::fromUtf8(fallback));
-  add("Arial");
-  if (families.isEmpty()) families << "DejaVu Sans";
-  return families;
 }
 
 // A link written to a page that the viewer has shown.
@@ -117,8 +65,11 @@ QColor ShadedColor(const litehtml::border& b, bool topLeft) {
 }  // namespace
 
 TQtContainer::TQtContainer(const core::Globals& g, const ViewerSettings& settings,
-                           TPictureStore* pictures)
-    : g_(g), settings_(settings), pictures_(pictures) {
+                           TPictureStore* pictures, std::shared_ptr<TPageResources> resources)
+    : g_(g),
+      settings_(settings),
+      resources_(resources ? std::move(resources) : std::make_shared<TPageResources>()),
+      pictures_(pictures) {
   defaultFontName_ = platform::Cp1251ToUtf8(settings.FontName);
   if (defaultFontName_.empty()) defaultFontName_ = "Arial";
 }
@@ -135,7 +86,7 @@ litehtml::uint_ptr TQtContainer::create_font(const litehtml::tchar_t* faceName, 
                                              int weight, litehtml::font_style italic,
                                              unsigned int decoration, litehtml::font_metrics* fm) {
   QFont font;
-  font.setFamilies(FontFamilies(faceName, defaultFontName_));
+  font.setFamilies(resources_->Families(faceName ? faceName : "", defaultFontName_));
   font.setPixelSize(std::clamp(size, 1, 2000));
   font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 100, 900)));
   font.setItalic(italic == litehtml::fontStyleItalic);
@@ -241,7 +192,7 @@ void TQtContainer::get_image_size(const litehtml::tchar_t* src, const litehtml::
     const int index = std::atoi(url.c_str() + 13);
     if (index >= 0 && index < static_cast<int>(selects_.size())) {
       QFont font;
-      font.setFamilies(FontFamilies("", defaultFontName_));
+      font.setFamilies(resources_->Families("", defaultFontName_));
       font.setPixelSize(get_default_font_size());
       const QFontMetrics metrics(font);
       int width = 40;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/globals.h"
+#include "engine/html/page_resources.h"
 #include "engine/html/picture_store.h"
 #include "engine/html/viewer_settings.h"
 
@@ -31,7 +32,8 @@ class TQtContainer : public litehtml::document_container {
 
   // `pictures` may be null: the document then shows no pictures (their boxes keep the size
   // the page gives them).
-  TQtContainer(const core::Globals& g, const ViewerSettings& settings, TPictureStore* pictures);
+  TQtContainer(const core::Globals& g, const ViewerSettings& settings, TPictureStore* pictures,
+               std::shared_ptr<TPageResources> resources = nullptr);
   virtual ~TQtContainer();
 
   // The page the document came from (Windows-1251): relative names are taken from its folder.
@@ -104,6 +106,7 @@ class TQtContainer : public litehtml::document_container {
 
   const core::Globals& g_;
   ViewerSettings settings_;
+  std::shared_ptr<TPageResources> resources_;
   std::string defaultFontName_;  // UTF-8
   TPictureStore* pictures_;
   std::string baseName_;
