@@ -17,7 +17,8 @@
 namespace quire::engine::html {
 namespace {
 
-// Framesets that include framesets stop here, and so does a frameset that includes itself.
+// Framesets that include framesets stop here, and so does a frameset that includes itself:
+// at most this deep, and at most this many frames and framesets for one document.
 constexpr int kMaxFrameDepth = 6;
 constexpr int kMaxFrames = 48;
 
@@ -100,13 +101,13 @@ TDocumentView* TFrameViewer::NewView(bool noScroll) {
     if (OnMouseUp) OnMouseUp(b, bs, s, x, y);
   };
   view->OnActivated = [this](TDocumentView* v) { active_ = v; };
-  ++viewsBuilt_;
   return view;
 }
 
 std::unique_ptr<TFrameViewer::Node> TFrameViewer::Build(const std::string& file,
                                                         const std::string& name, Node* parent,
                                                         int depth, bool noScroll) {
+  ++viewsBuilt_;
   auto node = std::make_unique<Node>();
   node->Name = name;
   node->File = file;
@@ -114,15 +115,20 @@ std::unique_ptr<TFrameViewer::Node> TFrameViewer::Build(const std::string& file,
   node->NoScroll = noScroll;
   std::string title;
   std::optional<FrameSetSpec> set;
-  if (depth < kMaxFrameDepth && viewsBuilt_ < kMaxFrames) set = FramesetOf(g_, file, &title);
+  if (!file.empty()) set = FramesetOf(g_, file, &title);
   if (!parent) rootTitle_ = title;
-  if (!set) {
+  if (!set || depth >= kMaxFrameDepth || viewsBuilt_ >= kMaxFrames) {
     node->View = NewView(noScroll);
     node->Widget = node->View;
     try {
-      if (!file.empty()) node->View->LoadFromFile(file);
+      // A frameset too deep to open stays an empty frame.
+      if (!file.empty() && !set) node->View->LoadFromFile(file);
     } catch (const std::exception&) {
-      // A frame whose page is missing stays empty, as in browsers.
+      // A frame whose page is missing stays empty, as in browsers; the page itself must load.
+      if (!parent) {
+        delete node->View;
+        throw;
+      }
     }
     if (!parent) rootTitle_ = node->View->Title();
     return node;
@@ -132,8 +138,11 @@ std::unique_ptr<TFrameViewer::Node> TFrameViewer::Build(const std::string& file,
       [&](Node* owner, const FrameSetSpec& spec, int level) -> QWidget* {
     auto* widget = new TFrameSetWidget(spec.Rows, spec.Cols, settings_.NoBorder ? 0 : spec.Border);
     for (const FrameSpec& frame : spec.Frames) {
+      // Frames past the budget are left out: a frameset that includes itself ends here.
+      if (viewsBuilt_ >= kMaxFrames) break;
       std::unique_ptr<Node> child;
       if (frame.Nested) {
+        ++viewsBuilt_;
         child = std::make_unique<Node>();
         child->File = owner->File;
         child->Parent = owner;
@@ -141,14 +150,7 @@ std::unique_ptr<TFrameViewer::Node> TFrameViewer::Build(const std::string& file,
       } else {
         const std::string src = ToCp1251(frame.Src);
         const std::string full = src.empty() ? std::string() : ExpandName(src, file);
-        if (viewsBuilt_ >= kMaxFrames) {
-          child = std::make_unique<Node>();
-          child->Parent = owner;
-          child->View = NewView(true);
-          child->Widget = child->View;
-        } else {
-          child = Build(full, ToCp1251(frame.Name), owner, level + 1, frame.NoScroll);
-        }
+        child = Build(full, ToCp1251(frame.Name), owner, level + 1, frame.NoScroll);
         child->Name = ToCp1251(frame.Name);
       }
       widget->AddCell(child->Widget);
@@ -170,6 +172,7 @@ void TFrameViewer::ShowRoot(std::unique_ptr<Node> root) {
   root_->Widget->setParent(this);
   root_->Widget->setGeometry(rect());
   root_->Widget->show();
+  setFocusProxy(ActiveView());
 }
 
 void TFrameViewer::resizeEvent(QResizeEvent* event) {
