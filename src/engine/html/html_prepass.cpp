@@ -134,6 +134,7 @@ std::string ValignValue(std::string_view raw) {
   return "";
 }
 
+void DropMappedAttributes(Token& tag);
 std::map<std::string, std::string> SharedClasses(const std::map<std::string, int>& uses);
 
 class AttributeMapper {
@@ -180,6 +181,7 @@ class AttributeMapper {
       } else {
         m.Tag.Attrs.push_back({"style", m.Style, true});
       }
+      DropMappedAttributes(m.Tag);
       AppendStartTag(out, m.Tag);
     }
     if (extraCss) {
@@ -396,6 +398,23 @@ std::map<std::string, std::string> SharedClasses(const std::map<std::string, int
     classes.emplace(style, "quire-p" + std::to_string(classes.size()));
   }
   return classes;
+}
+
+// Attributes the style now carries are left out, so the layout does not apply them again.
+void DropMappedAttributes(Token& tag) {
+  static const char* kMapped[] = {"bgcolor",     "background",  "align",       "valign",
+                                  "cellpadding", "cellspacing", "border",      "bordercolor",
+                                  "face",        "size",        "color",       "text",
+                                  "nowrap",      "hspace",      "vspace",      "noshade",
+                                  "leftmargin",  "topmargin",   "marginwidth", "marginheight"};
+  const bool keepSizes = tag.Name == "img";
+  std::erase_if(tag.Attrs, [&](const TagAttr& a) {
+    if (!keepSizes && (a.Name == "width" || a.Name == "height")) return true;
+    for (const char* name : kMapped) {
+      if (a.Name == name) return true;
+    }
+    return false;
+  });
 }
 
 bool IsTablePart(std::string_view name) {

@@ -71,22 +71,29 @@ TEST(PrepassTest, MapsPresentationalAttributesToStyle) {
     std::string in, out;
   } cases[] = {
       {"<font face=\"Arial, Times New Roman\" size=+1 color=ff0000>",
-       "<font face=\"Arial, Times New Roman\" size=\"+1\" color=\"ff0000\" "
-       "style=\"font-family:&quot;Arial&quot;,&quot;Times New "
-       "Roman&quot;;font-size:1.13rem;color:#ff0000;\">"},
-      {"<p align=center>", "<p align=\"center\" style=\"text-align:center;\">"},
-      {"<img src=a.gif align=left hspace=5 vspace=2 border=0>",
-       "<img src=\"a.gif\" align=\"left\" hspace=\"5\" vspace=\"2\" border=\"0\" "
-       "style=\"float:left;margin-left:5px;margin-right:5px;margin-top:2px;margin-bottom:2px;"
-       "border:none;\">"},
-      {"<td bgcolor=#c0c0c0 width=50% valign=top nowrap style=\"color:red\">",
-       "<td bgcolor=\"#c0c0c0\" width=\"50%\" valign=\"top\" nowrap "
-       "style=\"background-color:#c0c0c0;vertical-align:top;width:50%;white-space:nowrap;color:"
-       "red\">"},
+       "<font style=\"font-family:&quot;Arial&quot;,&quot;Times New Roman&quot;;"
+       "font-size:1.13rem;color:#ff0000;\">"},
+      {"<p align=center id=x>", "<p id=\"x\" style=\"text-align:center;\">"},
+      {"<img src=a.gif width=10 align=left hspace=5 vspace=2 border=0>",
+       "<img src=\"a.gif\" width=\"10\" style=\"width:10px;float:left;margin-left:5px;"
+       "margin-right:5px;margin-top:2px;margin-bottom:2px;border:none;\">"},
+      {"<td bgcolor=#c0c0c0 width=50% valign=top nowrap colspan=2 style=\"color:red\">",
+       "<td colspan=\"2\" style=\"background-color:#c0c0c0;vertical-align:top;width:50%;"
+       "white-space:nowrap;color:red\">"},
       {"<p>plain</p>", "<p>plain</p>"},
-      {"<font color=\"red;x:url(j)\">", "<font color=\"red;x:url(j)\">"},  // not a colour: ignored
+      {"<font color=\"red;x:url(j)\">", "<font color=\"red;x:url(j)\">"},  // not a colour
   };
   for (const Case& c : cases) EXPECT_EQ(MapPresentationalAttributes(c.in), c.out) << c.in;
+}
+
+TEST(PrepassTest, StylesManyTagsShareBecomeClassRules) {
+  std::string css;
+  std::string page;
+  for (int i = 0; i < 5; ++i) page += "<td align=right class=own>x</td>";
+  const std::string out = MapPresentationalAttributes(page + "<td align=left>y</td>", &css);
+  EXPECT_EQ(css, ".quire-p0{text-align:right;}");
+  EXPECT_NE(out.find("<td class=\"own quire-p0\">x"), std::string::npos) << out;
+  EXPECT_NE(out.find("<td style=\"text-align:left;\">y"), std::string::npos) << out;
 }
 
 TEST(PrepassTest, TablesPassBorderAndPaddingToTheirCells) {
