@@ -467,12 +467,19 @@ std::string DeclaredCharset(std::string_view bytes) {
 }
 
 std::string DecodePage(std::string_view bytes) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return std::string(bytes.substr(3));
-  std::string charset = DeclaredCharset(bytes);
-  if (charset == "utf8") charset = "utf-8";
-  if (charset == "cp1251" || charset == "win-1251") charset = "windows-1251";
-  if (charset == "koi8r") charset = "koi8-r";
-  return platform::DecodeText(bytes, charset).toUtf8().toStdString();
+  std::string text;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    text = platform::DecodeText(bytes.substr(3), "utf-8").toUtf8().toStdString();
+  } else {
+    std::string charset = DeclaredCharset(bytes);
+    if (charset == "utf8") charset = "utf-8";
+    if (charset == "cp1251" || charset == "win-1251") charset = "windows-1251";
+    if (charset == "koi8r") charset = "koi8-r";
+    text = platform::DecodeText(bytes, charset).toUtf8().toStdString();
+  }
+  // The parser takes the page as a C string: a NUL byte would end the page there.
+  std::erase(text, '\0');
+  return text;
 }
 
 std::string CapNesting(std::string_view html, int maxDepth, int maxElementDepth) {

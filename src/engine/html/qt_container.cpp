@@ -112,10 +112,11 @@ void TQtContainer::delete_font(litehtml::uint_ptr hFont) {
 int TQtContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
   auto* font = reinterpret_cast<Font*>(hFont);
   if (!font || !text) return 0;
-  auto it = font->Widths.find(text);
+  const std::string_view word(text);
+  auto it = font->Widths.find(word);
   if (it != font->Widths.end()) return it->second;
   const int width = font->Metrics.horizontalAdvance(Utf8(text));
-  if (font->Widths.size() < 20000) font->Widths.emplace(text, width);
+  if (font->Widths.size() < 20000) font->Widths.emplace(word, width);
   return width;
 }
 

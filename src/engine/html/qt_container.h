@@ -10,6 +10,7 @@
 #include <QSize>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -24,10 +25,15 @@ class TSelectElement;
 
 class TQtContainer : public litehtml::document_container {
  public:
+  // Looks words up without copying them.
+  struct WordHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view word) const { return std::hash<std::string_view>()(word); }
+  };
   struct Font {
     QFont Qt;
     QFontMetrics Metrics;
-    std::unordered_map<std::string, int> Widths;
+    std::unordered_map<std::string, int, WordHash, std::equal_to<>> Widths;
   };
 
   // `pictures` may be null: the document then shows no pictures (their boxes keep the size
