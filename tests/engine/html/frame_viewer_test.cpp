@@ -129,6 +129,23 @@ TEST_F(FrameViewerTest, FramesetShowsNamedFramesAndLinksLoadIntoTheirTarget) {
 
   viewer.GoBack();
   EXPECT_EQ(viewer.ViewOfFrame("main")->FileName(), "d:\\run\\html\\ch1.htm");
+
+  // The second link replaces the whole frameset.
+  menu = viewer.ViewOfFrame("menu");
+  menu->show();
+  QTest::mouseClick(menu->viewport(), Qt::LeftButton, {}, QPoint(12, 28));
+  ASSERT_EQ(clicks.size(), 2u);
+  EXPECT_EQ(clicks[1], "_top|ch2.htm");
+  EXPECT_EQ(viewer.CurrentFile(), "d:\\run\\html\\ch2.htm");
+  EXPECT_EQ(viewer.Views().size(), 1u);
+}
+
+TEST_F(FrameViewerTest, PicturesOpenAsDocuments) {
+  const std::string picture = book.WritePicture("pics/big.bmp", QSize(320, 240), Qt::blue);
+  viewer.LoadFromFile(picture);
+  EXPECT_EQ(viewer.CurrentFile(), picture);
+  EXPECT_EQ(viewer.LastPictureSize(), QSize(320, 240));
+  EXPECT_EQ(viewer.grab().toImage().pixelColor(100, 100), QColor(Qt::blue));
 }
 
 TEST_F(FrameViewerTest, HandledClickIsNotFollowed) {
