@@ -27,8 +27,8 @@ std::string ToCp1251(const std::string& utf8) {
 }
 
 // The frameset a file holds, if it is one.
-std::optional<FrameSetSpec> FramesetOf(const core::Globals& g, const std::string& file,
-                                       std::string* title) {
+std::optional<FrameSetDef> FramesetOf(const core::Globals& g, const std::string& file,
+                                      std::string* title) {
   const std::string ext = platform::AsciiLower(platform::ExtractFileExt(file));
   if (ext == ".bmp" || ext == ".gif" || ext == ".jpg" || ext == ".jpeg" || ext == ".png") {
     return std::nullopt;
@@ -114,7 +114,7 @@ std::unique_ptr<TFrameViewer::Node> TFrameViewer::Build(const std::string& file,
   node->Parent = parent;
   node->NoScroll = noScroll;
   std::string title;
-  std::optional<FrameSetSpec> set;
+  std::optional<FrameSetDef> set;
   if (!file.empty()) set = FramesetOf(g_, file, &title);
   if (!parent) rootTitle_ = title;
   if (!set || depth >= kMaxFrameDepth || viewsBuilt_ >= kMaxFrames) {
@@ -134,10 +134,11 @@ std::unique_ptr<TFrameViewer::Node> TFrameViewer::Build(const std::string& file,
     return node;
   }
   // Cells of a frameset, frames or framesets written inside it.
-  std::function<QWidget*(Node*, const FrameSetSpec&, int)> buildSet =
-      [&](Node* owner, const FrameSetSpec& spec, int level) -> QWidget* {
-    auto* widget = new TFrameSetWidget(spec.Rows, spec.Cols, settings_.NoBorder ? 0 : spec.Border);
-    for (const FrameSpec& frame : spec.Frames) {
+  std::function<QWidget*(Node*, const FrameSetDef&, int)> buildSet =
+      [&](Node* owner, const FrameSetDef& layout, int level) -> QWidget* {
+    auto* widget =
+        new TFrameSetWidget(layout.Rows, layout.Cols, settings_.NoBorder ? 0 : layout.Border);
+    for (const FrameDef& frame : layout.Frames) {
       // Frames past the budget are left out: a frameset that includes itself ends here.
       if (viewsBuilt_ >= kMaxFrames) break;
       std::unique_ptr<Node> child;

@@ -46,7 +46,7 @@ std::vector<std::string> SplitLengths(std::string_view lengths) {
 }
 
 // Number of frame cells a frameset offers.
-size_t CellCount(const FrameSetSpec& set) {
+size_t CellCount(const FrameSetDef& set) {
   return static_cast<size_t>(LengthCount(set.Rows)) * static_cast<size_t>(LengthCount(set.Cols));
 }
 
@@ -105,7 +105,7 @@ std::vector<int> ShareOut(std::string_view lengths, int total) {
   return out;
 }
 
-std::optional<FrameSetSpec> ParseFrameset(std::string_view html) {
+std::optional<FrameSetDef> ParseFrameset(std::string_view html) {
   TagScanner scanner(html);
   Token t;
   bool sawFrameset = false;
@@ -127,7 +127,7 @@ std::optional<FrameSetSpec> ParseFrameset(std::string_view html) {
   if (!sawFrameset) return std::nullopt;
 
   auto makeSet = [](const Token& tag) {
-    FrameSetSpec set;
+    FrameSetDef set;
     if (const TagAttr* a = FindAttr(tag, "rows")) set.Rows = a->Value;
     if (const TagAttr* a = FindAttr(tag, "cols")) set.Cols = a->Value;
     for (const char* name : {"border", "framespacing"}) {
@@ -139,8 +139,8 @@ std::optional<FrameSetSpec> ParseFrameset(std::string_view html) {
     return set;
   };
 
-  auto root = std::make_shared<FrameSetSpec>(makeSet(t));
-  std::vector<FrameSetSpec*> stack{root.get()};
+  auto root = std::make_shared<FrameSetDef>(makeSet(t));
+  std::vector<FrameSetDef*> stack{root.get()};
   int skippedDepth = 0;  // framesets nested too deep, or with no room left
   bool inNoFrames = false;
   while (scanner.Next(t) && !stack.empty()) {
@@ -151,14 +151,14 @@ std::optional<FrameSetSpec> ParseFrameset(std::string_view html) {
     if (t.kind == Token::kStartTag && t.Name == "noframes") {
       inNoFrames = true;
     } else if (t.kind == Token::kStartTag && t.Name == "frameset") {
-      FrameSetSpec* parent = stack.back();
+      FrameSetDef* parent = stack.back();
       if (skippedDepth > 0 || static_cast<int>(stack.size()) >= kMaxFramesetDepth ||
           parent->Frames.size() >= CellCount(*parent)) {
         ++skippedDepth;
         continue;
       }
-      FrameSpec cell;
-      cell.Nested = std::make_shared<FrameSetSpec>(makeSet(t));
+      FrameDef cell;
+      cell.Nested = std::make_shared<FrameSetDef>(makeSet(t));
       parent->Frames.push_back(std::move(cell));
       stack.push_back(parent->Frames.back().Nested.get());
     } else if (t.kind == Token::kEndTag && t.Name == "frameset") {
@@ -168,9 +168,9 @@ std::optional<FrameSetSpec> ParseFrameset(std::string_view html) {
         stack.pop_back();
       }
     } else if (t.kind == Token::kStartTag && t.Name == "frame" && skippedDepth == 0) {
-      FrameSetSpec* parent = stack.back();
+      FrameSetDef* parent = stack.back();
       if (parent->Frames.size() >= CellCount(*parent)) continue;
-      FrameSpec frame;
+      FrameDef frame;
       if (const TagAttr* a = FindAttr(t, "name")) frame.Name = a->Value;
       if (const TagAttr* a = FindAttr(t, "src")) frame.Src = a->Value;
       if (const TagAttr* a = FindAttr(t, "scrolling")) frame.NoScroll = ToLower(a->Value) == "no";

@@ -10,27 +10,27 @@
 
 namespace quire::engine::html {
 
-struct FrameSetSpec;
+struct FrameSetDef;
 
 // One cell of a frameset: a frame showing a page, or a frameset written inside the first.
-struct FrameSpec {
+struct FrameDef {
   std::string Name;  // UTF-8, as written in the page
   std::string Src;
   bool NoScroll = false;
   int MarginWidth = -1, MarginHeight = -1;
-  std::shared_ptr<FrameSetSpec> Nested;
+  std::shared_ptr<FrameSetDef> Nested;
 };
 
-struct FrameSetSpec {
+struct FrameSetDef {
   std::string Rows, Cols;  // the attribute texts
-  std::vector<FrameSpec> Frames;
+  std::vector<FrameDef> Frames;
   int Border = 4;
 };
 
 // The frameset of a page (UTF-8 text) whose body is a frameset, or nothing for an ordinary
 // page. Framesets nested deeper than 8 levels, and frames beyond the rows and columns declared,
 // are left out.
-std::optional<FrameSetSpec> ParseFrameset(std::string_view html);
+std::optional<FrameSetDef> ParseFrameset(std::string_view html);
 
 // Splits `total` pixels by a rows or cols text ("100,*,2*,20%"): fixed sizes first, then
 // percentages, then the rest shared by the "*" parts. Always `count` sizes summing to `total`.

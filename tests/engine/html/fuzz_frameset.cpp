@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (auto set = ParseFrameset(text)) {
     ShareOut(set->Rows, 1000);
     ShareOut(set->Cols, static_cast<int>(size % 5000));
-    for (const FrameSpec& frame : set->Frames) ExpandName(frame.Src, "d:\\run\\html\\index.htm");
+    for (const FrameDef& frame : set->Frames) ExpandName(frame.Src, "d:\\run\\html\\index.htm");
   }
   PageTitle(text);
   ShareOut(text, 640);

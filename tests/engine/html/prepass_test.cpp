@@ -146,7 +146,7 @@ TEST(FramesetTest, IgnoresFramesBeyondItsCellsAndDeepNesting) {
   auto set = ParseFrameset(deep);
   ASSERT_TRUE(set.has_value());
   int depth = 0;
-  for (const FrameSetSpec* s = &*set; s; ++depth) {
+  for (const FrameSetDef* s = &*set; s; ++depth) {
     s = s->Frames.size() > 1 ? s->Frames[1].Nested.get() : nullptr;
   }
   EXPECT_LE(depth, 8);
