@@ -434,6 +434,17 @@ bool IsVoidElement(std::string_view name) {
   return false;
 }
 
+constexpr long kMaxOpenFormatting = 24;
+
+bool IsFormatting(std::string_view name) {
+  static const char* kFormatting[] = {"a",    "b", "big",   "code",   "em",     "font", "i",
+                                      "nobr", "s", "small", "strike", "strong", "tt",   "u"};
+  for (const char* f : kFormatting) {
+    if (name == f) return true;
+  }
+  return false;
+}
+
 // Start tags that close an open element of the same kind, as the parser will do.
 bool ClosesSameKind(std::string_view name) {
   return name == "p" || name == "li" || name == "td" || name == "th" || name == "tr" ||
@@ -515,7 +526,12 @@ std::string CapNesting(std::string_view html, int maxDepth, int maxElementDepth)
             open.erase(std::next(it).base(), open.end());
           }
         }
-        if (static_cast<int>(open.size()) >= maxElementDepth) {
+        // The parser opens every unclosed formatting element again in each new block, so
+        // hundreds of them would multiply a page; a few dozen is more than any page needs.
+        const bool tooManyFormats =
+            IsFormatting(t.Name) &&
+            std::count_if(open.begin(), open.end(), IsFormatting) >= kMaxOpenFormatting;
+        if (static_cast<int>(open.size()) >= maxElementDepth || tooManyFormats) {
           ++dropped[t.Name];
           continue;
         }

@@ -16,7 +16,8 @@ std::string DeclaredCharset(std::string_view bytes);
 std::string DecodePage(std::string_view bytes);
 
 // Drops table markup nested deeper than `maxDepth` tables (its text stays, in reading order),
-// and any element nested deeper than `maxElementDepth` open elements.
+// any element nested deeper than `maxElementDepth` open elements, and formatting elements
+// (<font>, <b>, ...) past 24 left open at once.
 std::string CapNesting(std::string_view html, int maxDepth = 8, int maxElementDepth = 256);
 
 // Removes "<!--" and "-->" inside <style> elements, so style sheets hidden from very old

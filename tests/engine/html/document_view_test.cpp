@@ -248,10 +248,14 @@ TEST_F(DocumentViewTest, MalformedPagesLoadAndKeepTheirText) {
   std::string deepTables, deepDivs;
   for (int i = 0; i < 300; ++i) deepTables += "<table><tr><td>t" + std::to_string(i);
   for (int i = 0; i < 50000; ++i) deepDivs += "<div><font>";
+  std::string unclosedFonts;
+  for (int i = 0; i < 1000; ++i) unclosedFonts += "<font size=" + std::to_string(i) + ">";
+  for (int i = 0; i < 3000; ++i) unclosedFonts += "<p>p" + std::to_string(i);
   struct Case {
     std::string page, text;
   } cases[] = {
       {deepTables, "t299"},
+      {unclosedFonts, "p2999"},
       {deepDivs + "deep", "deep"},
       {"<p title=\"" + std::string(1 << 20, 'a') + "\">long attribute</p>", "long attribute"},
       {"<b><i>unclosed <table><tr><td>cell &bogus; &#999999999; <p><li>end", "end"},
