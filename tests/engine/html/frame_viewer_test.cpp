@@ -127,8 +127,12 @@ TEST_F(FrameViewerTest, FramesetShowsNamedFramesAndLinksLoadIntoTheirTarget) {
   EXPECT_EQ(viewer.CurrentFile(), frames);
   EXPECT_EQ(viewer.History().size(), 2u);
 
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   viewer.GoBack();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(viewer.ViewOfFrame("main")->FileName(), "d:\\run\\html\\ch1.htm");
+  EXPECT_EQ(viewer.ViewOfFrame("main")->DocumentText(), "First chapter");
+  viewer.grab();
 
   // The second link replaces the whole frameset.
   menu = viewer.ViewOfFrame("menu");
