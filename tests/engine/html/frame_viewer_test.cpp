@@ -144,6 +144,28 @@ TEST_F(FrameViewerTest, FramesetShowsNamedFramesAndLinksLoadIntoTheirTarget) {
   EXPECT_EQ(viewer.Views().size(), 1u);
 }
 
+TEST_F(FrameViewerTest, ParentTargetReplacesTheFramesetHoldingTheFrame) {
+  book.Write("menu.htm", Page("Menu", "menu"));
+  book.Write("a.htm", Page("A", "<a href=\"c.htm\" target=_parent>up</a>"));
+  book.Write("b.htm", Page("B", "b"));
+  book.Write("c.htm", Page("C", "c"));
+  book.Write("sub.htm",
+             "<frameset rows=\"50%,*\"><frame name=a src=a.htm><frame src=b.htm></frameset>");
+  viewer.LoadFromFile(book.Write("index.htm",
+                                 "<frameset cols=\"100,*\"><frame name=menu src=menu.htm><frame "
+                                 "name=sub src=sub.htm></frameset>"));
+  ASSERT_EQ(viewer.Views().size(), 3u);
+  viewer.show();
+  TDocumentView* a = viewer.ViewOfFrame("a");
+  ASSERT_NE(a, nullptr);
+  QTest::mouseClick(a->viewport(), Qt::LeftButton, {}, QPoint(12, 14));
+  const auto views = viewer.Views();
+  ASSERT_EQ(views.size(), 2u);
+  EXPECT_EQ(views[0]->FileName(), "d:\\run\\menu.htm");
+  EXPECT_EQ(views[1]->FileName(), "d:\\run\\c.htm");
+  EXPECT_EQ(viewer.ViewOfFrame("sub"), views[1]);
+}
+
 TEST_F(FrameViewerTest, PicturesOpenAsDocuments) {
   const std::string picture = book.WritePicture("pics/big.bmp", QSize(320, 240), Qt::blue);
   viewer.LoadFromFile(picture);
