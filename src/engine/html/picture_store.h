@@ -1,0 +1,49 @@
+// The pictures of the pages a view shows, read through the content stream and decoded once;
+// animated GIFs keep playing.
+#pragma once
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QMovie>
+#include <QObject>
+#include <QSize>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/globals.h"
+
+namespace quire::engine::html {
+
+class TPictureStore : public QObject {
+  Q_OBJECT
+ public:
+  explicit TPictureStore(const core::Globals& g, QObject* parent = nullptr);
+  ~TPictureStore() override;
+
+  // Decodes the picture of a full virtual name on first use; null when it cannot be read.
+  const QImage* Get(const std::string& fullName);
+  QSize SizeOf(const std::string& fullName);
+  void Clear();
+  // Pixel size of the picture decoded last.
+  QSize LastDecodedSize() const { return lastSize_; }
+
+ signals:
+  // A frame of an animation changed.
+  void Changed();
+
+ private:
+  struct Picture {
+    QImage Image;
+    QByteArray Data;
+    std::unique_ptr<QBuffer> Buffer;
+    std::unique_ptr<QMovie> Movie;
+  };
+  const core::Globals& g_;
+  std::map<std::string, std::unique_ptr<Picture>> pictures_;
+  QSize lastSize_;
+};
+
+}  // namespace quire::engine::html
