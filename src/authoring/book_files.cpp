@@ -37,3 +37,14 @@ core::TDescription BookFiles::ReadStruct(const std::string& exeDir) const {
 }
 
 }  // namespace quire::authoring
+
+namespace quire::authoring {
+
+void BookFiles::OpenContent() {
+  archive_ = std::make_unique<storage::ContentArchive>();
+  archive_->OpenArchive(*g_->Fs, g_->ExeDir + "interface.dat");
+  archive_->SetArchiveRoot(g_->ArchiveRootDir);
+  g_->Archive = archive_.get();
+}
+
+}  // namespace quire::authoring

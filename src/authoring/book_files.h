@@ -6,6 +6,7 @@
 
 #include "core/declarations.h"
 #include "core/globals.h"
+#include "storage/content_archive.h"
 #include "storage/read_bin.h"
 
 namespace quire::authoring {
@@ -21,11 +22,14 @@ class BookFiles {
   core::Lines DescriptionLines(const char* entry, bool lowerCase = true) const;
   // Struct.cfs read as the book window reads it, with `exeDir` (default: the book's own).
   core::TDescription ReadStruct(const std::string& exeDir = "") const;
+  // Opens the content archive, so that pages are read as the reading screen reads them.
+  void OpenContent();
 
  private:
   std::string name_;
   std::unique_ptr<core::Globals> g_;
   std::unique_ptr<storage::TReadBin> pack_;
+  std::unique_ptr<storage::ContentArchive> archive_;
 };
 
 }  // namespace quire::authoring

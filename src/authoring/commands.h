@@ -17,6 +17,8 @@ int ArchiveBuild(Args& args);
 int BookBuild(Args& args);
 int StructDump(Args& args);
 int ScreenRender(Args& args);
+int PageRender(Args& args);
+int PageText(Args& args);
 
 // The pack of a source folder: its files sorted by entry name, description sources (.txt)
 // scrambled into .cfs and SVG pictures rendered into 24-bit .bmp.

@@ -1,5 +1,5 @@
 // quire-pack: builds and inspects the files of a book.
-#include <QGuiApplication>
+#include <QApplication>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -56,6 +56,14 @@ const Command kCommands[] = {
      "screen N (0-based) as the book window paints it: the background with every control;\n"
      "--hover shows every control in its hover look",
      ScreenRender, true},
+    {"page", "render",
+     "page render BOOK PATH OUT.png [--width N]\n"
+     "a page (frames included) as the reading screen shows it, N pixels wide (default 673);\n"
+     "PATH is a virtual path or one relative to the book folder",
+     PageRender, true},
+    {"page", "text",
+     "page text BOOK PATH\nthe page's text as find and selection see it, a block a line", PageText,
+     true},
 };
 
 // A command's usage: its syntax line, then its description indented.
@@ -109,7 +117,7 @@ int Dispatch(int argc, char** argv) {
     // Pictures and text are drawn off screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietMessages);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     return c.run(args);
   }
   throw UsageError{"unknown command: " + words[0] + (words.size() > 1 ? " " + words[1] : "") +

@@ -318,3 +318,29 @@ TEST(ScreenRenderTest, BakesControlsAndShowsHoverLooks) {
 
 }  // namespace
 }  // namespace quire::authoring
+
+namespace quire::authoring {
+namespace {
+
+TEST(PageCommandsTest, RendersAndReadsAPageOfTheArchive) {
+  TempDir dir;
+  dir.Write("run/Pak.dhl", MakePack({{"Struct.cfs", Scramble("title=x")}}));
+  dir.Write("run/interface.dat",
+            MakeArchive({Folder("RUN", {File("PAGE.HTM", Cp("<html><title>T</title><body>"
+                                                            "<h1>Глава</h1><p>Первый абзац.</p>"
+                                                            "</body></html>"))})})
+                .Bytes());
+  Result r = QuirePack(dir, "page text run page.htm");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "Глава\nПервый абзац.\n");
+  r = QuirePack(dir, "page render run 'd:\\run\\page.htm' out.png --width 300");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(QImage((dir / "out.png").c_str()).width(), 300);
+  r = QuirePack(dir, "page text run missing.htm");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Can't locate file"), std::string::npos);
+  EXPECT_EQ(QuirePack(dir, "page render run page.htm out.png --width 2").code, 2);
+}
+
+}  // namespace
+}  // namespace quire::authoring
