@@ -293,12 +293,12 @@ void TFrameViewer::CheckVisitedLinks() {
 
 // Links.
 
-void TFrameViewer::Replace(Node* node, const std::string& file) {
+TFrameViewer::Node* TFrameViewer::Replace(Node* node, const std::string& file) {
   if (!node->Parent) {
     viewsBuilt_ = 0;
     ShowRoot(Build(file, "", nullptr, 0, false));
     currentFile_ = file;
-    return;
+    return root_.get();
   }
   std::vector<Node*> leaves;
   CollectLeaves(root_.get(), leaves);
@@ -315,10 +315,11 @@ void TFrameViewer::Replace(Node* node, const std::string& file) {
     if (active_ && NodeOfView(child.get(), active_)) active_ = nullptr;
     child->Widget->hide();
     child->Widget->deleteLater();
-    child = std::move(fresh);
+    child = std::move(fresh);  // the old node is gone from here on
     if (child->View) active_ = child->View;
-    break;
+    return child.get();
   }
+  return nullptr;
 }
 
 void TFrameViewer::LinkClicked(TDocumentView* view, const std::string& target,
@@ -349,14 +350,11 @@ void TFrameViewer::LinkClicked(TDocumentView* view, const std::string& target,
   }
   if (!storage::ContentFileExists(g_, file)) throw HtmlError("Can't locate file: " + full);
   SaveState();
-  Replace(into, file);
-  if (into == root_.get() || !into->View) {
-    if (TDocumentView* v = ActiveView(); v && !AnchorOf(full).empty())
-      v->ScrollToAnchor(AnchorOf(full));
-  } else if (!AnchorOf(full).empty()) {
-    if (Node* fresh = FindNode(root_.get(), target.empty() ? std::string() : target)) {
-      if (fresh->View) fresh->View->ScrollToAnchor(AnchorOf(full));
-    }
+  // `into` is replaced, and freed: only the node that takes its place is used below.
+  Node* fresh = Replace(into, file);
+  if (!AnchorOf(full).empty()) {
+    TDocumentView* v = fresh && fresh != root_.get() && fresh->View ? fresh->View : ActiveView();
+    if (v) v->ScrollToAnchor(AnchorOf(full));
   }
   PushEntry();
   HistoryChanged();

@@ -120,7 +120,8 @@ class TFrameViewer : public QWidget {
                               int depth, bool noScroll);
   TDocumentView* NewView(bool noScroll);
   void ShowRoot(std::unique_ptr<Node> root);
-  void Replace(Node* node, const std::string& file);
+  // Shows `file` in place of `node`, which is freed; the node now in its place.
+  Node* Replace(Node* node, const std::string& file);
   void CollectLeaves(Node* node, std::vector<Node*>& out) const;
   Node* FindNode(Node* node, const std::string& name) const;
   Node* NodeOfView(Node* node, const TDocumentView* view) const;
