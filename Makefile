@@ -19,6 +19,8 @@ build: deps $(BUILD)/build.ninja
 run: build
 	@scripts/run-quire $(BUILD)
 
+# Tests never touch the user's own data: they get a prefix of their own.
+test: export QUIRE_PREFIX = $(abspath $(BUILD))/test-prefix
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -LE x11 --output-on-failure -j2
 	@if ! (cd $(BUILD) && ctest -N -L x11 | grep -q 'Total Tests: 0'); then \
