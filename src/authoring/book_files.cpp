@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "authoring/book_writers.h"
+#include "core/path_globals.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -32,7 +33,7 @@ core::Lines BookFiles::DescriptionLines(const char* entry, bool lowerCase) const
 
 core::TDescription BookFiles::ReadStruct(const std::string& exeDir) const {
   const std::string dir = exeDir.empty() ? g_->ExeDir : platform::IncludeTrailingBackslash(exeDir);
-  const std::string driveRoot = platform::AsciiLower(platform::ExtractFileDrive(dir)) + "\\";
+  const std::string driveRoot = core::DriveRootOf(dir);
   return core::ReadStructDescription(DescriptionLines("Struct.cfs"), dir, driveRoot);
 }
 

@@ -4,6 +4,7 @@
 #include "authoring/commands.h"
 #include "authoring/json.h"
 #include "core/declarations.h"
+#include "core/path_globals.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -229,7 +230,7 @@ int StructDump(Args& args) {
   const std::string exeDir = exeDirOption
                                  ? platform::IncludeTrailingBackslash(toCp1251(*exeDirOption))
                                  : book.Globals().ExeDir;
-  const std::string driveRoot = platform::AsciiLower(platform::ExtractFileDrive(exeDir)) + "\\";
+  const std::string driveRoot = core::DriveRootOf(exeDir);
   const char* entry = thesaurus ? "Tesaurus.cfs" : "Struct.cfs";
   const TDescription d = thesaurus ? ReadThesaurusDescription(book.DescriptionLines(entry), exeDir,
                                                               driveRoot, toCp1251(*thesaurus))

@@ -14,10 +14,14 @@ std::string ArchiveRootFor(std::string_view exeDir) {
   return root;
 }
 
+std::string DriveRootOf(std::string_view exeDir) {
+  return platform::AsciiLower(platform::ExtractFileDrive(exeDir)) + "\\";
+}
+
 PathGlobals ComputePathGlobals(std::string_view exeDir, std::string_view tempDir) {
   PathGlobals g;
   g.ExeDir = IncludeTrailingBackslash(exeDir);
-  g.DriveRoot = platform::AsciiLower(platform::ExtractFileDrive(g.ExeDir)) + "\\";
+  g.DriveRoot = DriveRootOf(g.ExeDir);
   g.ArchiveRootDir = ArchiveRootFor(g.ExeDir);
   g.WindowsDir = std::string(1, platform::DriveTable::kUserDrive) + ":\\windows\\";
   g.SystemDir = g.WindowsDir + "system\\";

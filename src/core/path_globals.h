@@ -19,6 +19,9 @@ struct PathGlobals {
 // "d:\Brun\" -> "d:\B".
 std::string ArchiveRootFor(std::string_view exeDir);
 
+// The drive of a folder, lower case, plus "\": "D:\run\" -> "d:\".
+std::string DriveRootOf(std::string_view exeDir);
+
 // The globals of a book whose folder is `exeDir`; `tempDir` is the host temporary folder
 // already written as a virtual path.
 PathGlobals ComputePathGlobals(std::string_view exeDir, std::string_view tempDir);

@@ -6,9 +6,10 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+#include "platform/sound.h"
+
 namespace {
 constexpr int kLongestSyncSoundMs = 15000;
-constexpr unsigned kAsync = 0x0001;
 }  // namespace
 
 extern "C" Q_DECL_EXPORT void QuirePlayWave(const char* file, unsigned flags) {
@@ -26,7 +27,7 @@ extern "C" Q_DECL_EXPORT void QuirePlayWave(const char* file, unsigned flags) {
     }
   });
   if (sound->status() == QSoundEffect::Ready) sound->play();
-  if (flags & kAsync) return;
+  if (flags & quire::platform::SND_ASYNC) return;
   // Synchronous: wait, serving events, until the sound is gone.
   QElapsedTimer clock;
   clock.start();

@@ -105,7 +105,7 @@ bool TMainForm::FormCreate() {
   panel_ = new TPanelBkgrd(this);
   CreateGifAnimator();
   AddBookFonts();
-  ReplaySwitches();
+  ReplaySwitches(false);
   if (g_.Description.BgSoundDef.empty()) g_.Settings.BackgroundOn = false;
   return true;
 }
@@ -200,15 +200,19 @@ void TMainForm::AddBookFonts() {
   }
 }
 
-void TMainForm::ReplaySwitches() {
+void TMainForm::ReplaySwitches(bool stopOnScreenSwitch) {
   if (g_.Description.Screens.empty()) return;
   // Copies: a replayed command may switch the screen and rebuild the lists.
   const std::vector<core::RSwthOne> ones = Screen().SwitchOne;
   const std::vector<core::RSwthGrp> groups = Screen().SwitchGrp;
+  const int generation = screenGeneration_;
+  const auto switched = [&] { return stopOnScreenSwitch && generation != screenGeneration_; };
   for (const core::RSwthOne& s : ones) {
+    if (switched()) return;
     RunCommand(s.State ? s.DownCommand : s.UpCommand, "no", true, 0, 0);
   }
   for (const core::RSwthGrp& s : groups) {
+    if (switched()) return;
     if (s.State) RunCommand(s.Command, "no", true, 0, 0);
   }
 }

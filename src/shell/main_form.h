@@ -89,7 +89,10 @@ class TMainForm : public QWidget,
   void SaveSwitchStates();
   void CreateGifAnimator();
   void AddBookFonts();
-  void ReplaySwitches();
+  // Runs the current screen's switch commands, silently; a screen switch made by one of them
+  // ends the replay when `stopOnScreenSwitch`.
+  void ReplaySwitches(bool stopOnScreenSwitch);
+  bool TreesHidden() const;
   void FormDestroy();
 
   // The controls of the current screen.

@@ -92,17 +92,7 @@ void TMainForm::ShowScreen(int index, int kind, int source) {
   BuildScreenControls();
   if (index == 1 && g_.Panel3D) g_.Panel3D->SetActive(false);
   NotifyScreenElements();
-  const int generation = screenGeneration_;
-  const std::vector<core::RSwthOne> ones = Screen().SwitchOne;
-  const std::vector<core::RSwthGrp> groups = Screen().SwitchGrp;
-  for (const core::RSwthOne& s : ones) {
-    if (generation != screenGeneration_) break;  // a replayed command switched again
-    RunCommand(s.State ? s.DownCommand : s.UpCommand, "no", true, 0, 0);
-  }
-  for (const core::RSwthGrp& s : groups) {
-    if (generation != screenGeneration_) break;
-    if (s.State) RunCommand(s.Command, "no", true, 0, 0);
-  }
+  ReplaySwitches(true);
   if (index == 0 && (!g_.Panel3D || !g_.Panel3D->Active()) && isVisible()) fade_->Start();
   repaint();
   QApplication::restoreOverrideCursor();
@@ -122,6 +112,11 @@ void TMainForm::NotifyScreenElements() {
   }
 }
 
+// Neither contents tree is shown (an absent tree is not shown).
+bool TMainForm::TreesHidden() const {
+  return !(g_.Trees[0] && g_.Trees[0]->IsVisible()) && !(g_.Trees[1] && g_.Trees[1]->IsVisible());
+}
+
 void TMainForm::FormMouseMove(Qt::KeyboardModifiers, int x, int y) {
   if (FadeRunning() || g_.Description.Screens.empty()) return;
   core::TScreenDecl& screen = Screen();
@@ -137,8 +132,7 @@ void TMainForm::FormMouseMove(Qt::KeyboardModifiers, int x, int y) {
       pic.IsHover = pic.IsPressed = false;
     }
   }
-  const bool treesHidden =
-      !(g_.Trees[0] && g_.Trees[0]->IsVisible()) && !(g_.Trees[1] && g_.Trees[1]->IsVisible());
+  const bool treesHidden = TreesHidden();
   for (size_t i = 0; i < screen.SwitchOne.size(); ++i) {
     core::RSwthOne& s = screen.SwitchOne[i];
     const auto& p = pictures_.SwitchOne[i].Pictures;
@@ -175,8 +169,7 @@ void TMainForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, int 
     return;
   }
   const bool withShift = shift & Qt::ShiftModifier;
-  const bool treesHidden =
-      !(g_.Trees[0] && g_.Trees[0]->IsVisible()) && !(g_.Trees[1] && g_.Trees[1]->IsVisible());
+  const bool treesHidden = TreesHidden();
   for (size_t i = 0; i < screen.SwitchOne.size(); ++i) {
     core::RSwthOne& s = screen.SwitchOne[i];
     if (!Inside(s, x, y)) continue;
