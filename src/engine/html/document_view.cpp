@@ -133,8 +133,10 @@ void TDocumentView::Reload() {
   const int position = Position();
   const std::string name = fileName_;
   const std::vector<std::string> titles = titles_;
+  const std::vector<FormControl> form = FormControls();
   LoadFromFile(name);
   titles_ = titles;
+  SetFormValues(form);
   SetPosition(position);
 }
 
@@ -282,6 +284,13 @@ std::vector<FormControl> TDocumentView::FormControls() const {
     out.push_back(std::move(control));
   }
   return out;
+}
+
+void TDocumentView::SetFormValues(const std::vector<FormControl>& values) {
+  for (size_t i = 0; i < combos_.size() && i < values.size(); ++i) {
+    QComboBox* combo = combos_[i];
+    if (combo && values[i].ItemIndex < combo->count()) combo->setCurrentIndex(values[i].ItemIndex);
+  }
 }
 
 HtmlObject TDocumentView::ObjectAt(QPoint viewPoint) const {

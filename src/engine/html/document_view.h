@@ -82,6 +82,8 @@ class TDocumentView : public QAbstractScrollArea {
   // Pixel size of the picture decoded last.
   QSize LastPictureSize() const;
   std::vector<FormControl> FormControls() const;
+  // Gives the controls the values read from them earlier by FormControls() on the same page.
+  void SetFormValues(const std::vector<FormControl>& values);
 
   // Events for the frame viewer or the program.
   HotSpotCoveredEvent OnHotSpotCovered;

@@ -373,8 +373,9 @@ void TFrameViewer::SaveState() {
   std::vector<Node*> leaves;
   CollectLeaves(root_.get(), leaves);
   for (Node* leaf : leaves) {
+    TDocumentView* view = leaf->View;
     entry.Leaves.push_back(
-        {leaf->View->FileName(), leaf->View->Position(), leaf->View->Document()});
+        {view->FileName(), view->Position(), view->Document(), view->FormControls()});
   }
 }
 
@@ -416,6 +417,7 @@ void TFrameViewer::Restore(const Entry& entry) {
       }
     }
     leaves[i]->File = view->FileName();
+    view->SetFormValues(state.Form);
     view->SetPosition(state.Position);
   }
 }

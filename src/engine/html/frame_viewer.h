@@ -109,6 +109,7 @@ class TFrameViewer : public QWidget {
     std::string File;
     int Position = 0;
     std::shared_ptr<THtmlDocument> Doc;
+    std::vector<FormControl> Form;  // the values the user gave the page's controls
   };
   struct Entry {
     std::string File;

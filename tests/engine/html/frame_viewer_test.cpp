@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <set>
@@ -81,6 +82,29 @@ TEST_F(FrameViewerTest, HistoryKeepsTenEntriesWithTitlesAndPositions) {
   viewer.LoadFromFile(pages[0]);
   EXPECT_EQ(viewer.History().size(), 2u);
   EXPECT_EQ(viewer.History()[1], pages[2]);
+}
+
+TEST_F(FrameViewerTest, DropDownChoicesSurviveHistorySteps) {
+  const std::string list = "<select><option>a<option>b<option>c</select>";
+  book.Write("left.htm", Page("L", list));
+  book.Write("right.htm", Page("R", list));
+  viewer.LoadFromFile(book.Write(
+      "f.htm", "<frameset cols=\"50%,*\"><frame src=left.htm><frame src=right.htm></frameset>"));
+  viewer.Views()[0]->FormControls()[0].Control->setCurrentIndex(1);
+  viewer.Views()[1]->FormControls()[0].Control->setCurrentIndex(2);
+  for (int i = 0; i < 3; ++i) viewer.LoadFromFile(book.Write("p.htm", Page("P", list)));
+  auto choices = [&] {
+    std::vector<int> out;
+    for (TDocumentView* view : viewer.Views()) out.push_back(view->FormControls()[0].ItemIndex);
+    return out;
+  };
+  viewer.ActiveView()->FormControls()[0].Control->setCurrentIndex(1);
+  viewer.SetHistoryIndex(3);
+  EXPECT_EQ(choices(), (std::vector<int>{1, 2}));
+  viewer.SetHistoryIndex(0);
+  EXPECT_EQ(choices(), (std::vector<int>{1}));
+  for (int step = 0; step < 3; ++step) viewer.GoBack();
+  EXPECT_EQ(choices(), (std::vector<int>{1, 2}));
 }
 
 TEST_F(FrameViewerTest, VisitedListKeepsTheNewestTwenty) {
