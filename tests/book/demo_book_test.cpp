@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "core/command_text.h"
 #include "core/declarations.h"
 #include "core/globals.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "storage/compr_stream.h"
 #include "storage/content_archive.h"
@@ -96,7 +99,28 @@ TEST_F(DemoBookTest, ThePackHoldsEveryDescriptionAndPicture) {
     for (const auto& s : screen.SwitchOne) {
       for (const std::string& picture : s.Pictures) EXPECT_TRUE(pack->Exists(picture)) << picture;
     }
+    for (const auto& s : screen.SwitchGrp) {
+      for (const std::string& picture : s.Pictures) EXPECT_TRUE(pack->Exists(picture)) << picture;
+    }
   }
+}
+
+// The row of tabs under the reading area: one group, opening each section's first page there.
+TEST_F(DemoBookTest, TheReadingScreenHasATabForEverySection) {
+  const std::vector<std::string> sectionStarts = {"engine.htm", "systems.htm", "service.htm",
+                                                  "tables.htm", "tez_index.htm", "extras.htm"};
+  std::vector<std::string> opened;
+  int on = 0;
+  for (const core::RSwthGrp& s : description.Screens.at(1).SwitchGrp) {
+    if (s.Group != 2) continue;
+    EXPECT_EQ(core::CommandVerb(s.Command), "html1");
+    const std::string page = core::FirstArgument(s.Command, *g);
+    EXPECT_TRUE(storage::ContentFileExists(*g, page)) << page;
+    opened.push_back(platform::ExtractFileName(page));
+    on += s.State;
+  }
+  EXPECT_EQ(opened, sectionStarts);
+  EXPECT_EQ(on, 1);
 }
 
 TEST_F(DemoBookTest, PagesUseEveryKindOfLinkAndStructure) {

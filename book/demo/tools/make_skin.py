@@ -214,7 +214,8 @@ def check_draw(caption, radio=False):
         return body, ''
     return draw
 
-def tab_draw(caption):
+def tab_draw(caption, size=12, hanging=False):
+    """A tab standing on the panel below it, or hanging from the panel above it (mirrored)."""
     def draw(w, h, on, hover):
         fill = {(0, 0): '#16202A', (0, 1): '#203042', (1, 1): '#2D5580', (1, 0): STEEL}[(on, hover)]
         tc = {(0, 0): '#8FA3B1', (0, 1): '#FFFFFF', (1, 1): '#FFFFFF', (1, 0): INK}[(on, hover)]
@@ -222,7 +223,11 @@ def tab_draw(caption):
         body = (f'<path d="M0.5,{h} L0.5,4 Q0.5,0.5 4,0.5 L{w-4},0.5 Q{w-0.5},0.5 {w-0.5},4 L{w-0.5},{h} Z" '
                 f'fill="{fill}" stroke="#34506F" stroke-width="1"/>'
                 f'<rect x="2" y="0" width="{w-4}" height="{3 if on else 2}" fill="{top}"/>')
-        body += text(w / 2, h / 2 + 5.5, caption, 12, tc, 'bold', 'middle')
+        if hanging:
+            body = f'<g transform="matrix(1,0,0,-1,0,{h})">{body}</g>'
+        # the coloured edge takes a few pixels at the outer side: the caption keeps clear of it
+        base = h / 2 + (size * 0.36 - 0.5 if hanging else 5.5 * size / 12)
+        body += text(w / 2, base, caption, size, tc, 'bold', 'middle')
         return body, ''
     return draw
 
@@ -380,7 +385,16 @@ pill('cv_exit', 296, 546, 120, 34, MAIN, caption='Выход', icon='power')
 
 # ---- screen 1: reading
 PANEL = (33, 90, 706, 511)
-read_deco = header(800) + panel_frame(*PANEL)
+# section tabs hanging under the reading area (one switch group opening each section's first
+# page), on a strip of the frame's colour: the gaps between them read as part of the row.
+# Their switchgrp lines in Struct.txt name the same places: x 33 146 258 371 483 596, y 516.
+SECTION_TABS = ['Устройство', 'Системы', 'Обслуживание', 'Таблицы', 'Словарь', 'На диске']
+SEC_TAB_W, SEC_TAB_H = 110, 24
+SEC_TAB_Y = PANEL[3] + 5          # just below the panel frame
+TAB_STRIP = (f'<rect x="{PANEL[0]}" y="{SEC_TAB_Y}" width="{PANEL[2] - PANEL[0]}" height="{SEC_TAB_H}" '
+             'fill="#0C1116"/>')
+READ_TABS = (MAIN_DEFS, MAIN_BASE + TAB_STRIP)
+read_deco = header(800) + panel_frame(*PANEL) + TAB_STRIP
 read_deco += '<rect x="33" y="88" width="165" height="2" fill="#1F3A5F"/>'
 read_deco += text(716, 82, 'ИНСТРУМЕНТЫ', 9, AMBERL, 'bold')
 read_deco += '<rect x="326" y="548" width="230" height="30" rx="4" ry="4" fill="#0B1015" stroke="#2C3B49"/>'
@@ -389,6 +403,9 @@ screen_bg('scr_read', read_deco)
 switch_pics('tab_contents', 33, 62, 82, 28, MAIN, tab_draw('Содержание'))
 switch_pics('tab_index', 116, 62, 82, 28, MAIN, tab_draw('Указатель'))
 switch_pics('sw_tree', 202, 63, 28, 24, MAIN, icon_switch_draw('sidebar'))
+for i, ((n, *_), caption) in enumerate(zip(SECTIONS, SECTION_TABS)):
+    x = PANEL[0] + round(i * (PANEL[2] - PANEL[0] - SEC_TAB_W) / (len(SECTION_TABS) - 1))
+    switch_pics('tab_' + n[4:], x, SEC_TAB_Y, SEC_TAB_W, SEC_TAB_H, READ_TABS, tab_draw(caption, 11.5, hanging=True))
 for n, x, w, ic in [('nav_back', 586, 30, 'left'), ('nav_backlist', 616, 18, 'down'),
                     ('nav_fwd', 640, 30, 'right'), ('nav_fwdlist', 670, 18, 'down')]:
     pill(n, x, 63, w, 24, MAIN, icon=ic, icon_only=True)
