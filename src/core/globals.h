@@ -64,7 +64,9 @@ struct Globals : PathGlobals {
   IFontInstaller* FontInstaller = nullptr;
   IArchiveBrowser* ArchiveBrowser = nullptr;
   IWindows* Windows = nullptr;
-  IScreenElement* PathInputBox = nullptr;
+  IPathInputBox* PathInputBox = nullptr;
+  IStatusLine* StatusLine = nullptr;
+  ITextMessages* TextMessages = nullptr;
   IScreenElement* ScaleBar = nullptr;
   // The description file read last.
   std::string DescriptionBuffer;

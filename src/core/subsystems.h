@@ -3,6 +3,7 @@
 // instance in Globals; until then the pointer is null and the commands that need it do nothing.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace quire::core {
@@ -13,14 +14,21 @@ class IHtmlAreas {
   virtual ~IHtmlAreas() = default;
   virtual void NoteRequest(const std::string& file) = 0;
   virtual void OpenInArea(int number, const std::string& file) = 0;
+  virtual void OpenDocument(const std::string& file) = 0;
   virtual void GoBack() = 0;
   virtual void GoForward() = 0;
+  virtual void GoToHistory(int index) = 0;
   virtual void CopyPageToFolder() = 0;
   virtual void Print(const std::string& file) = 0;
   virtual void ScrollToTop() = 0;
+  virtual void SelectAll() = 0;
+  virtual void EditFonts() = 0;
+  virtual void FillWindow() = 0;
+  virtual void RestoreBounds() = 0;
   virtual void NextChapter() = 0;
   virtual void PrevChapter() = 0;
   virtual bool InArchiveMode() const = 0;
+  virtual void SetArchiveMode(bool on) = 0;
   virtual void ScreenShown() = 0;
 };
 
@@ -30,6 +38,8 @@ class ISearchBoxes {
   virtual void Search(int number) = 0;
   virtual void SetScope(bool allPages) = 0;
   virtual void SetMatchCase(bool on) = 0;
+  // Enter in a page: every visible box searches as if Enter were pressed in it.
+  virtual void SearchVisibleBoxes() = 0;
   virtual void ScreenShown() = 0;
 };
 
@@ -44,6 +54,9 @@ class IPopupControl {
   virtual ~IPopupControl() = default;
   virtual void Open(int type, int screenX, int screenY) = 0;
   virtual void HidePopup() = 0;
+  // Fills item `slot` of popup `type` (the history lists) and shows or hides it.
+  virtual void SetItem(int type, int slot, const std::string& caption, const std::string& command,
+                       bool visible) = 0;
   virtual void ScreenShown() = 0;
 };
 
@@ -105,12 +118,16 @@ class IFontInstaller {
  public:
   virtual ~IFontInstaller() = default;
   virtual void InstallFonts() = 0;
+  virtual void NoteDocumentShown(const std::string& document) = 0;
 };
 
 class IArchiveBrowser {
  public:
   virtual ~IArchiveBrowser() = default;
   virtual void ExtractArchive(bool selected, bool all) = 0;
+  virtual void ShowArchive(const std::string& archive, const std::string& document) = 0;
+  // Decides the viewer's archive mode for the document now shown.
+  virtual void NoteDocumentShown(const std::string& document) = 0;
 };
 
 // Windows of their own: about, settings, help, standard window, thesaurus.
@@ -131,6 +148,26 @@ class IScreenElement {
   virtual void ScreenShown() = 0;
 };
 
+// The install-path box: the folder pages, files and archives are copied to.
+class IPathInputBox : public IScreenElement {
+ public:
+  virtual std::string CurrentInstallPath() const = 0;
+};
+
+// The status line: a short message for the user.
+class IStatusLine {
+ public:
+  virtual ~IStatusLine() = default;
+  virtual void Show(const std::string& text) = 0;
+};
+
+// The text elements of the screens (number 1 shows the page title).
+class ITextMessages {
+ public:
+  virtual ~ITextMessages() = default;
+  virtual void SetText(int number, const std::string& text, bool show) = 0;
+};
+
 // What the book window offers the parts below it.
 class IShell {
  public:
@@ -139,6 +176,16 @@ class IShell {
                           int kind, int index) = 0;
   virtual void SetBusy(bool on) = 0;
   virtual void ForwardMouseMove(int x, int y) = 0;
+  // A left press with Shift at a window point: a switch there changes state and look without
+  // running its command or sound.
+  virtual void PressSilently(int x, int y) = 0;
+  // The hint of button `index` of the current screen.
+  virtual void SetButtonHint(std::size_t index, const std::string& hint) = 0;
+  // The standard window's status bar, when the window has one.
+  virtual bool HasStatusBar() const = 0;
+  virtual void SetStatusBarText(const std::string& text) = 0;
+  // The standard window's toolbar, history menus and caption.
+  virtual void RefreshHistoryUi() = 0;
 };
 
 }  // namespace quire::core

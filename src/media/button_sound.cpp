@@ -36,7 +36,7 @@ bool CheckAuthoringLeftovers(const core::Globals& g,
   for (const auto& [file, message] : kLeftovers) {
     if (!g.Fs->FileExists(g.ExeDir + file)) continue;
     found = true;
-    warn(*platform::Utf8ToCp1251(message));
+    warn(platform::Ansi(message));
   }
   return found;
 }

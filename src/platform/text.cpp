@@ -189,4 +189,8 @@ QString DecodeText(std::string_view bytes, std::string_view charset) {
   return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+std::string Ansi(std::string_view utf8) {
+  return FromQString(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
 }  // namespace quire::platform

@@ -43,6 +43,9 @@ std::string Cp1251ToUtf8(std::string_view cp1251);
 // Empty optional when the text is not valid UTF-8 or holds a character Windows-1251 lacks.
 std::optional<std::string> Utf8ToCp1251(std::string_view utf8);
 
+// A text of the program, written in UTF-8 in the source, as the book's Windows-1251.
+std::string Ansi(std::string_view utf8);
+
 // Decodes page bytes in a declared charset ("windows-1251", "koi8-r", "utf-8", any case);
 // an unknown or empty charset is read as Windows-1251.
 QString DecodeText(std::string_view bytes, std::string_view charset);

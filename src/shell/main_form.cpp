@@ -25,10 +25,6 @@ const char* const kFirstOfTitle[] = {"Помощь", "Тезаурус"};
 const char* const kEveryOfTitle[] = {"Vorivozoduvi", "Справка: Тальвеза", "Тальвеза"};
 const char* const kEnlargedPicture = "Увеличенная картинка";
 
-std::string Cp(const char* utf8) {
-  return *platform::Utf8ToCp1251(utf8);
-}
-
 std::string SwitchValueName(const char* prefix, size_t screen, size_t index) {
   return prefix + std::to_string(screen) + std::to_string(index);
 }
@@ -103,6 +99,8 @@ bool TMainForm::FormCreate() {
   BuildScreenControls();
   RestoreSwitchStates();
   panel_ = new TPanelBkgrd(this);
+  htmlFrame_ = html::CreateHtmlAreas(g_, this, panel_, g_.Description.Html);
+  if (htmlFrame_) g_.HtmlFrame = htmlFrame_.get();
   CreateGifAnimator();
   AddBookFonts();
   ReplaySwitches(false);
@@ -264,16 +262,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::CloseWithAnimation() {
   using platform::WindowDirectory;
   for (const char* title : kFirstOfTitle) {
-    WindowDirectory::SendClose(WindowDirectory::FindWindowByTitle(Cp(title)));
+    WindowDirectory::SendClose(WindowDirectory::FindWindowByTitle(platform::Ansi(title)));
   }
   for (const char* title : kEveryOfTitle) {
-    while (QWidget* window = WindowDirectory::FindWindowByTitle(Cp(title))) {
+    while (QWidget* window = WindowDirectory::FindWindowByTitle(platform::Ansi(title))) {
       WindowDirectory::SendClose(window);
       if (window->isVisible()) break;  // it refused; do not ask forever
     }
   }
   if (!StartedWithParameters) {
-    while (QWidget* window = WindowDirectory::FindWindowByTitle(Cp(kEnlargedPicture))) {
+    while (QWidget* window = WindowDirectory::FindWindowByTitle(platform::Ansi(kEnlargedPicture))) {
       WindowDirectory::SendClose(window);
       if (window->isVisible()) break;
     }
@@ -312,6 +310,8 @@ void TMainForm::FormDestroy() {
   if (g_.Settings.BackgroundOn && g_.BackgroundMusic) g_.BackgroundMusic->StopWithFade();
   for (const int id : addedFonts_) QFontDatabase::removeApplicationFont(id);
   if (!StartedWithParameters) SaveSwitchStates();
+  if (g_.HtmlFrame == htmlFrame_.get()) g_.HtmlFrame = nullptr;
+  htmlFrame_.reset();
   if (g_.ReadBin == pack_.get()) g_.ReadBin = nullptr;
 }
 
@@ -387,6 +387,14 @@ void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
 
 void TMainForm::ForwardMouseMove(int x, int y) {
   FormMouseMove(Qt::NoModifier, x, y);
+}
+
+void TMainForm::PressSilently(int x, int y) {
+  FormMouseDown(Qt::LeftButton, Qt::ShiftModifier, x, y);
+}
+
+void TMainForm::SetButtonHint(std::size_t index, const std::string& hint) {
+  if (index < buttonHints_.size()) buttonHints_[index]->setToolTip(platform::ToQString(hint));
 }
 
 }  // namespace quire::shell

@@ -13,6 +13,7 @@
 
 #include "core/globals.h"
 #include "dialogs/effect.h"
+#include "html/html_frame.h"
 #include "media/super_timer.h"
 #include "platform/windows.h"
 #include "shell/my_control.h"
@@ -43,6 +44,12 @@ class TMainForm : public QWidget,
                   int index) override;
   void SetBusy(bool on) override;
   void ForwardMouseMove(int x, int y) override;
+  void PressSilently(int x, int y) override;
+  void SetButtonHint(std::size_t index, const std::string& hint) override;
+  // The standard window's bars come with that window mode; the book window has none.
+  bool HasStatusBar() const override { return false; }
+  void SetStatusBarText(const std::string&) override {}
+  void RefreshHistoryUi() override {}
 
   void ShowScreen(int index, int kind, int source);
   void CloseWithAnimation();
@@ -63,6 +70,7 @@ class TMainForm : public QWidget,
   dialogs::TEffBtnCar* ButtonEffect(int index) const;
   QLabel* GifAnimator() const { return gifAnimator_; }
   TPanelBkgrd* BackgroundPanel() const { return panel_; }
+  html::THtmlFrame* HtmlFrame() const { return htmlFrame_.get(); }
   const QRegion& Shape() const { return shape_; }
   // Called after each paint of the window (benchmarks measure the first one).
   std::function<void()> AfterPaint;
@@ -132,6 +140,7 @@ class TMainForm : public QWidget,
   int shapeX_ = 0, shapeY_ = 0;
   QRegion shape_;
   TPanelBkgrd* panel_ = nullptr;
+  std::unique_ptr<html::THtmlFrame> htmlFrame_;
   QLabel* gifAnimator_ = nullptr;
   std::unique_ptr<QMovie> gifMovie_;
   std::unique_ptr<QByteArray> gifBytes_;

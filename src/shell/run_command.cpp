@@ -3,6 +3,7 @@
 #include <QCursor>
 
 #include "core/command_text.h"
+#include "core/game_keys.h"
 #include "media/button_sound.h"
 #include "platform/processes.h"
 #include "platform/text.h"
@@ -27,8 +28,6 @@ int FirstNumber(const std::string& text, size_t from = 0) {
   }
   return static_cast<int>(value);
 }
-
-constexpr const char* kGameKeys = "SOFTWARE\\Zarvex\\";
 
 }  // namespace
 
@@ -174,7 +173,7 @@ void TMainForm::RunCommand(const std::string& command, const std::string& sound,
     if (g_.HtmlFrame && g_.HtmlFrame->InArchiveMode()) {
       if (g_.ArchiveBrowser) g_.ArchiveBrowser->ExtractArchive(true, false);
     } else if (g_.CoolDialog) {
-      g_.CoolDialog->ShowDialog(0, *platform::Utf8ToCp1251("Выберите файл для распаковки."));
+      g_.CoolDialog->ShowDialog(0, platform::Ansi("Выберите файл для распаковки."));
     }
   } else if (command == "play") {
     if (g_.ClipPlayer) g_.ClipPlayer->Play("", "", 0);
@@ -207,14 +206,9 @@ void TMainForm::RunCommand(const std::string& command, const std::string& sound,
 }
 
 void TMainForm::RunGame(const std::string& command) {
-  std::string instdir, exename;
-  if (platform::RegistryDb* registry = g_.Registry()) {
-    platform::TRegistry key(*registry, platform::Hive::LocalMachine);
-    if (key.OpenKey(kGameKeys + core::SecondArgument(command, g_), false)) {
-      instdir = key.ReadString("instdir").value_or("");
-      exename = key.ReadString("exename").value_or("");
-    }
-  }
+  const std::string game = core::SecondArgument(command, g_);
+  const std::string instdir = core::ReadGameValue(g_, game, "instdir");
+  std::string exename = core::ReadGameValue(g_, game, "exename");
   std::string parameters;
   if (const size_t exe = platform::FindText(exename, ".exe"); exe != std::string::npos) {
     parameters = exename.substr(exe + 4);
@@ -230,22 +224,14 @@ void TMainForm::RunGame(const std::string& command) {
 }
 
 void TMainForm::DeleteGame(const std::string& command) {
-  platform::RegistryDb* registry = g_.Registry();
-  const std::string keyPath = kGameKeys + core::FirstArgument(command, g_);
-  const auto readInstdir = [&]() -> std::string {
-    if (!registry) return {};
-    platform::TRegistry key(*registry, platform::Hive::LocalMachine);
-    if (!key.OpenKey(keyPath, false)) return {};
-    return key.ReadString("instdir").value_or("");
-  };
-  std::string folder = platform::ExcludeTrailingBackslash(readInstdir());
+  const std::string game = core::FirstArgument(command, g_);
+  std::string folder = platform::ExcludeTrailingBackslash(core::ReadGameValue(g_, game, "instdir"));
   while (!folder.empty() && !g_.Fs->FileExists(folder + "\\Uninst.isu")) {
     const size_t cut = folder.rfind('\\');
     folder = cut == std::string::npos ? std::string() : folder.substr(0, cut);
   }
   if (folder.empty()) {
-    if (g_.CoolDialog)
-      g_.CoolDialog->ShowDialog(0, *platform::Utf8ToCp1251("Игра не установлена."));
+    if (g_.CoolDialog) g_.CoolDialog->ShowDialog(0, platform::Ansi("Игра не установлена."));
     return;
   }
   // The uninstaller's command line, as it is written: the quote before the folder has no
@@ -259,7 +245,7 @@ void TMainForm::DeleteGame(const std::string& command) {
     platform::RunAndWait(*program, platform::SplitParameters(commandLine.substr(space + 1)),
                          hostFolder.value_or(""));
   }
-  if (!readInstdir().empty()) return;  // the game is still there
+  if (!core::ReadGameValue(g_, game, "instdir").empty()) return;  // the game is still there
   const auto paths = g_.Fs->ListFiles(folder, {"*.*"}, true, true);
   std::vector<std::string> folders;
   for (const std::string& path : paths) {

@@ -110,6 +110,9 @@ void TMainForm::NotifyScreenElements() {
   for (core::ITreeView* tree : g_.Trees) {
     if (tree) tree->ScreenShown();
   }
+  // The contents trees show the background panel on the reading screen; without them it is
+  // shown there and nowhere else.
+  if (!g_.Trees[0] && !g_.Trees[1] && panel_) panel_->setVisible(g_.CurrentScreen == 1);
 }
 
 // Neither contents tree is shown (an absent tree is not shown).

@@ -30,6 +30,15 @@ bool ContentFileExists(const core::Globals& g, std::string_view path) {
   return g.Archive && g.Archive->FindArchiveFile(path) >= 0;
 }
 
+bool CopyContentFile(const core::Globals& g, std::string_view from, std::string_view to) {
+  try {
+    TComprStream stream(g, from);
+    return g.Fs->WriteFile(to, stream.Bytes());
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 bool ReadLine(TComprStream& stream, std::string& line) {
   line.clear();
   for (int c = stream.ReadByte(); c >= 0; c = stream.ReadByte()) {

@@ -37,6 +37,10 @@ class TComprStream {
 // Whether a content file exists on disk or in the archive (the disk is asked first).
 bool ContentFileExists(const core::Globals& g, std::string_view path);
 
+// Copies a content file (as TComprStream finds it) to a file on disk, replacing it; false when
+// the source cannot be read or the destination written.
+bool CopyContentFile(const core::Globals& g, std::string_view from, std::string_view to);
+
 // Reads one text line: CR ends it (and is consumed), LF bytes are skipped. True when the line
 // ended with CR; false when the data ran out, with what was read since the call in `line`.
 bool ReadLine(TComprStream& stream, std::string& line);

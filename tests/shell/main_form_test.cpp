@@ -33,6 +33,13 @@ struct Calls : core::IHtmlAreas,
   void PrevChapter() override { Add("prev"); }
   bool InArchiveMode() const override { return false; }
   void ScreenShown() override { Add("screen shown"); }
+  void OpenDocument(const std::string& f) override { Add("document " + f); }
+  void GoToHistory(int i) override { Add("history " + std::to_string(i)); }
+  void SelectAll() override { Add("select all"); }
+  void EditFonts() override { Add("fonts"); }
+  void FillWindow() override {}
+  void RestoreBounds() override {}
+  void SetArchiveMode(bool) override {}
   void ShowDialog(int v, const std::string& t) override {
     Add("dialog " + std::to_string(v) + " " + platform::Cp1251ToUtf8(t));
   }
