@@ -14,7 +14,7 @@ footer, aside, figure, figcaption { display: block; }
 li { display: list-item; }
 span, a, b, i, u, s, em, strong, font, big, small, sub, sup, tt, code, kbd, samp, var,
 cite, dfn, abbr, acronym, q, strike, label, nobr { display: inline; }
-img, select { display: inline-block; }
+img, select, input, textarea, button { display: inline-block; }
 table { display: table; border-spacing: 2px; border-collapse: separate; text-indent: 0; }
 caption { display: table-caption; text-align: center; }
 tr { display: table-row; vertical-align: inherit; }

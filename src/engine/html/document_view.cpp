@@ -1,12 +1,19 @@
 #include "engine/html/document_view.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
+#include <map>
 
 #include "core/guard.h"
 #include "engine/html/html_document.h"
@@ -42,6 +49,70 @@ std::string PicturePage(const std::string& name) {
   }
   return "<html><head><meta charset=\"utf-8\"></head><body><img src=\"" + quoted +
          "\"></body></html>";
+}
+
+QWidget* NewControl(const THtmlDocument::ControlBox& box, QWidget* parent) {
+  const QString text = platform::ToQString(box.Text);
+  switch (box.Kind) {
+    case FormControlKind::DropDown: {
+      auto* combo = new QComboBox(parent);
+      for (const std::string& item : box.Items) combo->addItem(platform::ToQString(item));
+      combo->setCurrentIndex(box.Selected);
+      return combo;
+    }
+    case FormControlKind::Text:
+    case FormControlKind::Password: {
+      auto* edit = new QLineEdit(text, parent);
+      if (box.Kind == FormControlKind::Password) edit->setEchoMode(QLineEdit::Password);
+      return edit;
+    }
+    case FormControlKind::TextArea:
+      return new QPlainTextEdit(text, parent);
+    case FormControlKind::CheckBox:
+    case FormControlKind::Radio: {
+      QAbstractButton* button = box.Kind == FormControlKind::Radio
+                                    ? static_cast<QAbstractButton*>(new QRadioButton(parent))
+                                    : new QCheckBox(parent);
+      button->setAutoExclusive(false);  // radio buttons go by name, in groups of their own
+      button->setChecked(box.Checked);
+      return button;
+    }
+    default:
+      return new QPushButton(text, parent);
+  }
+}
+
+// What the user put in a control, into `control`.
+void ReadControl(QWidget* widget, FormControl& control) {
+  control.Widget = widget;
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    control.Control = combo;
+    control.ItemIndex = combo->currentIndex();
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    control.Text = platform::FromQString(edit->text());
+  } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget)) {
+    control.Text = platform::FromQString(area->toPlainText());
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget);
+             button && button->isCheckable()) {
+    control.Checked = button->isChecked();
+  }
+}
+
+void WriteControl(QWidget* widget, const FormControl& control) {
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    if (control.ItemIndex < combo->count()) combo->setCurrentIndex(control.ItemIndex);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    edit->setText(platform::ToQString(control.Text));
+  } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget)) {
+    area->setPlainText(platform::ToQString(control.Text));
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget);
+             button && button->isCheckable()) {
+    // The checked button of an exclusive group refuses to be unchecked on its own.
+    QButtonGroup* group = button->group();
+    if (group) group->setExclusive(false);
+    button->setChecked(control.Checked);
+    if (group) group->setExclusive(true);
+  }
 }
 
 }  // namespace
@@ -241,26 +312,38 @@ void TDocumentView::scrollContentsBy(int, int) {
 }
 
 void TDocumentView::RebuildControls() {
-  for (auto& combo : combos_) delete combo.data();
-  combos_.clear();
+  for (auto& control : controls_) delete control.data();
+  controls_.clear();
   if (!doc_) return;
-  for (const auto& box : doc_->Selects()) {
-    auto* combo = new QComboBox(viewport());
-    for (const std::string& item : box.Items) combo->addItem(platform::ToQString(item));
-    combo->setCurrentIndex(box.Selected);
-    combo->setFocusPolicy(Qt::ClickFocus);
-    combo->show();
-    combos_.emplace_back(combo);
+  std::map<std::string, QButtonGroup*> radioGroups;
+  const QFont font = doc_->ControlFont();
+  for (const auto& box : doc_->Controls()) {
+    QWidget* widget = NewControl(box, viewport());
+    widget->setFont(font);  // the font the page made room for
+    widget->setFocusPolicy(Qt::ClickFocus);
+    if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+      QButtonGroup*& group = radioGroups[box.Name];
+      if (!group) group = new QButtonGroup(radio);
+      group->addButton(radio);
+    }
+    if (box.Kind == FormControlKind::Reset) {
+      connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
+              [this] { SetFormValues(PageForm()); });
+    }
+    widget->show();
+    controls_.emplace_back(widget);
   }
   PlaceControls();
 }
 
 void TDocumentView::PlaceControls() {
-  if (!doc_ || combos_.empty()) return;
-  const auto boxes = doc_->Selects();
+  if (!doc_ || controls_.empty()) return;
+  const std::vector<QRect> rects = doc_->ControlRects();
   const QPoint origin(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-  for (size_t i = 0; i < combos_.size() && i < boxes.size(); ++i) {
-    if (combos_[i]) combos_[i]->setGeometry(boxes[i].Rect.translated(origin));
+  for (size_t i = 0; i < controls_.size() && i < rects.size(); ++i) {
+    if (!controls_[i]) continue;
+    controls_[i]->setGeometry(rects[i].translated(origin));
+    controls_[i]->setVisible(!rects[i].isEmpty());  // a control the page hides
   }
 }
 
@@ -268,28 +351,34 @@ QSize TDocumentView::LastPictureSize() const {
   return doc_ && doc_->Pictures() ? doc_->Pictures()->LastDecodedSize() : QSize();
 }
 
-std::vector<FormControl> TDocumentView::FormControls() const {
+std::vector<FormControl> TDocumentView::PageForm() const {
   std::vector<FormControl> out;
   if (!doc_) return out;
-  const auto boxes = doc_->Selects();
-  for (size_t i = 0; i < boxes.size(); ++i) {
+  for (auto& box : doc_->Controls()) {
     FormControl control;
-    control.Name = boxes[i].Name;
-    control.Items = boxes[i].Items;
-    control.ItemIndex = boxes[i].Selected;
-    if (i < combos_.size() && combos_[i]) {
-      control.Control = combos_[i];
-      control.ItemIndex = combos_[i]->currentIndex();
-    }
+    control.Name = std::move(box.Name);
+    control.Kind = box.Kind;
+    control.IsDropDown = box.Kind == FormControlKind::DropDown;
+    control.Items = std::move(box.Items);
+    control.ItemIndex = box.Selected;
+    control.Text = std::move(box.Text);
+    control.Checked = box.Checked;
     out.push_back(std::move(control));
   }
   return out;
 }
 
+std::vector<FormControl> TDocumentView::FormControls() const {
+  std::vector<FormControl> out = PageForm();
+  for (size_t i = 0; i < out.size() && i < controls_.size(); ++i) {
+    if (controls_[i]) ReadControl(controls_[i], out[i]);
+  }
+  return out;
+}
+
 void TDocumentView::SetFormValues(const std::vector<FormControl>& values) {
-  for (size_t i = 0; i < combos_.size() && i < values.size(); ++i) {
-    QComboBox* combo = combos_[i];
-    if (combo && values[i].ItemIndex < combo->count()) combo->setCurrentIndex(values[i].ItemIndex);
+  for (size_t i = 0; i < controls_.size() && i < values.size(); ++i) {
+    if (controls_[i]) WriteControl(controls_[i], values[i]);
   }
 }
 

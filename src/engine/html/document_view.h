@@ -112,6 +112,8 @@ class TDocumentView : public QAbstractScrollArea {
   QSize ViewSize() const;
   void PlaceControls();
   void RebuildControls();
+  // The controls as the page fills them, before the user changes anything.
+  std::vector<FormControl> PageForm() const;
   QPoint ToDoc(QPoint viewPoint) const;
   void FollowLink(const std::string& target, const std::string& url);
 
@@ -123,7 +125,7 @@ class TDocumentView : public QAbstractScrollArea {
   std::shared_ptr<THtmlDocument> doc_;
   std::string fileName_;
   std::vector<std::string> titles_;
-  std::vector<QPointer<QComboBox>> combos_;
+  std::vector<QPointer<QWidget>> controls_;  // one widget per form control of the page
   int selStart_ = 0, selLength_ = 0;
   int selAnchor_ = -1;  // where a mouse selection began
   QPoint pressPoint_;

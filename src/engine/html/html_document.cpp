@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "engine/html/default_style.h"
+#include "engine/html/form_element.h"
 #include "engine/html/html_prepass.h"
-#include "engine/html/select_element.h"
 #include "platform/text.h"
 
 namespace quire::engine::html {
@@ -272,18 +272,30 @@ bool THtmlDocument::MouseLeave() {
   return doc_->on_mouse_leave(redraw);
 }
 
-std::vector<THtmlDocument::SelectBox> THtmlDocument::Selects() const {
-  std::vector<SelectBox> out;
-  for (TSelectElement* select : container_->Selects()) {
-    SelectBox box;
-    const litehtml::position pos = select->get_placement();
-    box.Rect = QRect(pos.x, pos.y, pos.width, pos.height);
-    box.Name = ToCp1251(select->Name());
-    for (const std::string& item : select->Items()) box.Items.push_back(ToCp1251(item));
-    box.Selected = select->InitialSelection();
+std::vector<THtmlDocument::ControlBox> THtmlDocument::Controls() const {
+  std::vector<ControlBox> out;
+  const std::vector<QRect> rects = ControlRects();
+  for (TFormElement* control : container_->Controls()) {
+    ControlBox box;
+    box.Rect = rects[out.size()];
+    box.Kind = control->Kind();
+    box.Name = ToCp1251(control->Name());
+    for (const std::string& item : control->Items()) box.Items.push_back(ToCp1251(item));
+    box.Selected = control->InitialSelection();
+    box.Text = ToCp1251(control->InitialText());
+    box.Checked = control->InitiallyChecked();
     out.push_back(std::move(box));
   }
   return out;
+}
+
+std::vector<QRect> THtmlDocument::ControlRects() const {
+  std::vector<QRect> rects;
+  for (TFormElement* control : container_->Controls()) {
+    const litehtml::position pos = control->get_placement();
+    rects.emplace_back(pos.x, pos.y, pos.width, pos.height);
+  }
+  return rects;
 }
 
 std::vector<std::pair<int, int>> THtmlDocument::UnbreakableSpans() const {
@@ -294,7 +306,8 @@ std::vector<std::pair<int, int>> THtmlDocument::UnbreakableSpans() const {
     if (el->get_display() == litehtml::display_none) return false;
     const std::string tag = TagOf(el);
     // Rows have no box of their own; their cells give them.
-    if (tag == "img" || tag == "select" || el->get_display() == litehtml::display_table_cell) {
+    if (tag == "img" || dynamic_cast<TFormElement*>(el.get()) ||
+        el->get_display() == litehtml::display_table_cell) {
       const litehtml::position pos = el->get_placement();
       if (pos.height > 0) spans.emplace_back(pos.y, pos.y + pos.height);
     }

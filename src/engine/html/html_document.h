@@ -17,6 +17,7 @@
 #include "engine/html/picture_store.h"
 #include "engine/html/qt_container.h"
 #include "engine/html/text_model.h"
+#include "engine/html/viewer_events.h"
 #include "engine/html/viewer_settings.h"
 
 namespace quire::engine::html {
@@ -68,14 +69,19 @@ class THtmlDocument {
   bool MouseLeave();
   const std::string& Cursor() const { return container_->Cursor(); }
 
-  // The <select> boxes: their placement and content.
-  struct SelectBox {
+  // The form controls in document order: their placement and what the page puts in them.
+  struct ControlBox {
     QRect Rect;
-    std::string Name;  // Windows-1251
-    std::vector<std::string> Items;
+    FormControlKind Kind = FormControlKind::DropDown;
+    std::string Name;                // Windows-1251
+    std::vector<std::string> Items;  // a drop-down list's, Windows-1251
     int Selected = -1;
+    std::string Text;  // Windows-1251
+    bool Checked = false;
   };
-  std::vector<SelectBox> Selects() const;
+  std::vector<ControlBox> Controls() const;
+  QFont ControlFont() const { return container_->ControlFont(); }
+  std::vector<QRect> ControlRects() const;
 
   // Vertical spans that a page break must not cut: text lines, pictures, table cells (and so
   // their rows).

@@ -3,14 +3,15 @@
 #include <litehtml/litehtml.h>
 
 #include <litehtml/el_anchor.h>
+#include <litehtml/el_image.h>
 
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
 
+#include "engine/html/form_element.h"
 #include "engine/html/names.h"
-#include "engine/html/select_element.h"
 #include "platform/text.h"
 #include "storage/compr_stream.h"
 
@@ -177,7 +178,7 @@ void TQtContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list
 }
 
 const QImage* TQtContainer::Picture(const std::string& utf8Url) {
-  if (!pictures_ || utf8Url.empty() || utf8Url.starts_with("quire-select:")) return nullptr;
+  if (!pictures_ || utf8Url.empty() || TFormElement::IsSource(utf8Url)) return nullptr;
   return pictures_->Get(FullName(utf8Url));
 }
 
@@ -189,19 +190,13 @@ void TQtContainer::get_image_size(const litehtml::tchar_t* src, const litehtml::
                                   litehtml::size& sz) {
   sz.width = sz.height = 0;
   const std::string url = src ? src : "";
-  if (url.starts_with("quire-select:")) {
-    const int index = std::atoi(url.c_str() + 13);
-    if (index >= 0 && index < static_cast<int>(selects_.size())) {
-      QFont font;
-      font.setFamilies(resources_->Families("", defaultFontName_));
-      font.setPixelSize(get_default_font_size());
-      const QFontMetrics metrics(font);
-      int width = 40;
-      for (const std::string& item : selects_[static_cast<size_t>(index)]->Items()) {
-        width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(item)) + 30);
-      }
-      sz.width = std::min(width, 600);
-      sz.height = metrics.height() + 8;
+  if (TFormElement::IsSource(url)) {
+    const int index = std::atoi(url.c_str() + TFormElement::kScheme.size());
+    if (index >= 0 && index < static_cast<int>(controls_.size())) {
+      const QSize size =
+          controls_[static_cast<size_t>(index)]->NaturalSize(QFontMetrics(ControlFont()));
+      sz.width = size.width();
+      sz.height = size.height();
     }
     return;
   }
@@ -211,10 +206,17 @@ void TQtContainer::get_image_size(const litehtml::tchar_t* src, const litehtml::
   }
 }
 
+QFont TQtContainer::ControlFont() const {
+  QFont font;
+  font.setFamilies(resources_->Families("", defaultFontName_));
+  font.setPixelSize(get_default_font_size());
+  return font;
+}
+
 void TQtContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) {
   QPainter* p = PainterOf(hdc);
   if (!p) return;
-  if (bg.image.starts_with("quire-select:")) return;
+  if (TFormElement::IsSource(bg.image)) return;
   const QRect clip(bg.clip_box.x, bg.clip_box.y, bg.clip_box.width, bg.clip_box.height);
   const bool skipBackgrounds = printing_ && !printBackgrounds_;
   if (bg.color.alpha > 0 && !skipBackgrounds) p->fillRect(clip, ToQColor(bg.color));
@@ -403,10 +405,18 @@ std::shared_ptr<litehtml::element> TQtContainer::create_element(
     const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
     const std::shared_ptr<litehtml::document>& doc) {
   const std::string tag = tag_name ? tag_name : "";
-  if (tag == "select") {
-    auto select = std::make_shared<TSelectElement>(doc, static_cast<int>(selects_.size()));
-    selects_.push_back(select.get());
-    return select;
+  if (tag == "input" || tag == "select" || tag == "textarea" || tag == "button") {
+    if (auto kind = TFormElement::KindOf(tag, attributes)) {
+      auto control = std::make_shared<TFormElement>(doc, *kind, static_cast<int>(controls_.size()));
+      controls_.push_back(control.get());
+      return control;
+    }
+    // No control: a picture that acts as a button, or a hidden input.
+    auto type = attributes.find("type");
+    if (type != attributes.end() && platform::AsciiLower(type->second) == "image") {
+      return std::make_shared<litehtml::el_image>(doc);
+    }
+    return std::make_shared<THiddenInput>(doc);
   }
   if (tag == "a") {
     bool visited = false;

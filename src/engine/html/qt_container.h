@@ -21,7 +21,7 @@
 
 namespace quire::engine::html {
 
-class TSelectElement;
+class TFormElement;
 
 class TQtContainer : public litehtml::document_container {
  public:
@@ -63,7 +63,9 @@ class TQtContainer : public litehtml::document_container {
   std::string FullName(const std::string& utf8Url) const;
   const std::string& Title() const { return title_; }  // UTF-8
   const std::string& Cursor() const { return cursor_; }
-  const std::vector<TSelectElement*>& Selects() const { return selects_; }
+  const std::vector<TFormElement*>& Controls() const { return controls_; }
+  // The font form controls are measured and shown with: the default one.
+  QFont ControlFont() const;
   static const Font* FontOf(litehtml::uint_ptr font) { return reinterpret_cast<const Font*>(font); }
 
   // litehtml::document_container
@@ -125,7 +127,7 @@ class TQtContainer : public litehtml::document_container {
   bool printBackgrounds_ = true;
   std::string title_;
   std::string cursor_;
-  std::vector<TSelectElement*> selects_;
+  std::vector<TFormElement*> controls_;
 };
 
 }  // namespace quire::engine::html

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QComboBox;
+class QWidget;
 
 namespace quire::engine::html {
 
@@ -31,13 +32,29 @@ struct HtmlObject {
   std::string Target;
 };
 
-// A form control of a document: a drop-down list's name, items and selected index.
+enum class FormControlKind {
+  DropDown,
+  Text,
+  Password,
+  CheckBox,
+  Radio,
+  Submit,
+  Reset,
+  Button,
+  TextArea
+};
+
+// A form control of a document: its name, kind and what it holds now.
 struct FormControl {
   std::string Name;  // Windows-1251
+  FormControlKind Kind = FormControlKind::DropDown;
   bool IsDropDown = true;
-  std::vector<std::string> Items;
+  std::vector<std::string> Items;  // a drop-down list's items and the selected one
   int ItemIndex = -1;
-  QComboBox* Control = nullptr;
+  std::string Text;              // an edit's or text area's text, a button's caption (Windows-1251)
+  bool Checked = false;          // check boxes and radio buttons
+  QComboBox* Control = nullptr;  // drop-down lists
+  QWidget* Widget = nullptr;     // the control on screen, of any kind
 };
 
 }  // namespace quire::engine::html

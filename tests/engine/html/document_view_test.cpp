@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 #include <set>
 
@@ -219,6 +221,59 @@ TEST_F(DocumentViewTest, SelectsAreRealDropDowns) {
   EXPECT_EQ(view.FormControls()[0].ItemIndex, 0);
   EXPECT_EQ(controls[1].Items.size(), 2u);
   EXPECT_EQ(view.DocumentText(), "");  // option texts are not page text
+}
+
+TEST_F(DocumentViewTest, InputsTextAreasAndButtonsAreRealControls) {
+  Show(
+      Cp("<form>Имя<input name=user value=\"Иван\" size=10><input type=password name=pw>"
+         "<input name=wide style=\"width:200px\"><input type=hidden name=h value=x>"
+         "<input type=checkbox name=c checked><input type=radio name=r>"
+         "<input type=radio name=r checked><textarea name=t rows=4>one\ntwo</textarea>"
+         "<input type=submit><input type=reset value=Clear><button type=button>Go <b>on</b>"
+         "</button></form>"));
+  using K = FormControlKind;
+  struct Expected {
+    K kind;
+    std::string name, text;
+    bool checked;
+  } expected[] = {
+      {K::Text, "user", Cp("Иван"), false},
+      {K::Password, "pw", "", false},
+      {K::Text, "wide", "", false},
+      {K::CheckBox, "c", "", true},
+      {K::Radio, "r", "", false},
+      {K::Radio, "r", "", true},
+      {K::TextArea, "t", "one\ntwo", false},
+      {K::Submit, "", "Submit", false},
+      {K::Reset, "", "Clear", false},
+      {K::Button, "", "Go on", false},
+  };
+  const auto controls = view.FormControls();
+  ASSERT_EQ(controls.size(), std::size(expected));
+  for (size_t i = 0; i < controls.size(); ++i) {
+    EXPECT_EQ(controls[i].Kind, expected[i].kind) << i;
+    EXPECT_EQ(controls[i].Name, expected[i].name) << i;
+    EXPECT_EQ(controls[i].Text, expected[i].text) << i;
+    EXPECT_EQ(controls[i].Checked, expected[i].checked) << i;
+    EXPECT_FALSE(controls[i].IsDropDown);
+    ASSERT_NE(controls[i].Widget, nullptr);
+  }
+  EXPECT_EQ(view.DocumentText(), Cp("Имя"));  // what controls hold is not page text
+  EXPECT_EQ(controls[2].Widget->size(), QSize(200, controls[0].Widget->height()));
+  EXPECT_GT(controls[6].Widget->height(), 2 * controls[0].Widget->height());
+
+  // What the user does is what the program reads, until the page's reset button.
+  qobject_cast<QLineEdit*>(controls[0].Widget)->setText("Petr");
+  qobject_cast<QAbstractButton*>(controls[4].Widget)->click();
+  auto now = view.FormControls();
+  EXPECT_EQ(now[0].Text, "Petr");
+  EXPECT_TRUE(now[4].Checked);
+  EXPECT_FALSE(now[5].Checked);  // radio buttons of one name exclude each other
+  qobject_cast<QAbstractButton*>(controls[8].Widget)->click();
+  now = view.FormControls();
+  EXPECT_EQ(now[0].Text, Cp("Иван"));
+  EXPECT_FALSE(now[4].Checked);
+  EXPECT_TRUE(now[5].Checked);
 }
 
 TEST_F(DocumentViewTest, AnchorsAndScrollPositionsAreClamped) {
