@@ -8,6 +8,7 @@
 #include "engine/html/default_style.h"
 #include "engine/html/form_element.h"
 #include "engine/html/html_prepass.h"
+#include "engine/html/justify.h"
 #include "platform/text.h"
 
 namespace quire::engine::html {
@@ -132,6 +133,7 @@ void THtmlDocument::Layout(int width, int viewHeight) {
     doc_->media_changed();
   }
   doc_->render(layoutWidth_);
+  JustifyLines(doc_->root());
   text_.Build(doc_->root());
 }
 

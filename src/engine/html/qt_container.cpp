@@ -129,7 +129,18 @@ void TQtContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* te
   if (!p || !font) return;
   p->setFont(font->Qt);
   p->setPen(ToQColor(color));
-  p->drawText(QPoint(pos.x, pos.y + font->Metrics.ascent()), Utf8(text));
+  const QPoint baseline(pos.x, pos.y + font->Metrics.ascent());
+  const bool space = text && *text == ' ' && text[1] == 0;
+  const int advance = space ? text_width(text, hFont) : 0;
+  if (!space || advance <= 0 || pos.width <= advance) {
+    p->drawText(baseline, Utf8(text));
+    return;
+  }
+  // A space a justified line widened: its underline runs across the whole gap.
+  p->save();
+  p->setClipRect(QRect(pos.x, pos.y - pos.height, pos.width, pos.height * 3), Qt::IntersectClip);
+  p->drawText(baseline, QString(pos.width / advance + 1, ' '));
+  p->restore();
 }
 
 int TQtContainer::pt_to_px(int pt) const {

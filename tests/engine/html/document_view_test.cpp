@@ -11,6 +11,7 @@
 #include <set>
 
 #include "engine/html/frame_viewer.h"
+#include "engine/html/html_document.h"
 #include "engine/html/html_error.h"
 #include "engine/html/page_render.h"
 #include "html_fixture.h"
@@ -274,6 +275,50 @@ TEST_F(DocumentViewTest, InputsTextAreasAndButtonsAreRealControls) {
   EXPECT_EQ(now[0].Text, Cp("Иван"));
   EXPECT_FALSE(now[4].Checked);
   EXPECT_TRUE(now[5].Checked);
+}
+
+TEST_F(DocumentViewTest, JustifiedLinesReachTheRightEdgeButTheLastOfEachParagraph) {
+  book.WritePicture("html/p.bmp", QSize(80, 60), Qt::red);
+  const std::string words =
+      "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor "
+      "incididunt ut labore et dolore magna aliqua, ut enim ad minim veniam.";
+  constexpr int kAll = -1;
+  struct Case {
+    std::string body;
+    int shortLines;  // lines left as laid out
+  } cases[] = {
+      {"<p align=justify style=\"width:300px\">" + words + "</p>", 1},
+      {"<p style=\"width:300px\">" + words + "</p>", kAll},
+      {"<div style=\"width:300px;text-align:justify\">" + words + "<br>" + words + "</div>", 2},
+      {"<div align=justify style=\"width:300px\"><img src=p.bmp align=right width=80 height=60>" +
+           words + " <b>" + words + "</b></div>",
+       1},
+      {"<table cellspacing=0 cellpadding=0><tr><td width=300 align=justify>" + words + words +
+           "</td></tr></table>",
+       1},
+  };
+  for (const Case& c : cases) {
+    Show(c.body);
+    std::vector<std::pair<int, int>> lines;  // top, right edge of the words
+    for (const TextRun& run : view.Document()->Text().Runs()) {
+      if (run.Text.trimmed().isEmpty()) continue;
+      if (lines.empty() || lines.back().first != run.Rect.top())
+        lines.emplace_back(run.Rect.top(), 0);
+      lines.back().second = run.Rect.right() + 1;
+    }
+    ASSERT_GT(lines.size(), 2u) << c.body;
+    int shortLines = 0;
+    for (const auto& [top, right] : lines) {
+      const bool besideFloat = c.body.find("<img") != std::string::npos && top < 8 + 60;
+      const int edge = besideFloat ? 8 + 300 - 80 : 8 + 300;
+      if (right == edge) continue;
+      EXPECT_LT(right, edge) << c.body;
+      ++shortLines;
+    }
+    EXPECT_EQ(shortLines, c.shortLines == kAll ? static_cast<int>(lines.size()) : c.shortLines)
+        << c.body;
+    EXPECT_LT(lines.back().second, 8 + 300) << c.body;
+  }
 }
 
 TEST_F(DocumentViewTest, AnchorsAndScrollPositionsAreClamped) {
