@@ -139,7 +139,8 @@ void THtmlFrame::SetUpViewer(TFrameViewer& viewer, int index) {
   viewer.SetHistoryMaxCount(10);
   viewer.SetVisitedMaxCount(20);
   viewer.SetImageCacheCount(0);
-  viewer.setProperty("tabOrder", index);
+  // Keyboard focus passes from one screen's viewer to the next in creation order.
+  if (index > 0 && viewers_[index - 1]) QWidget::setTabOrder(viewers_[index - 1], &viewer);
 
   TFrameViewer* v = &viewer;
   viewer.OnHotSpotCovered = [this](const std::string& target, const std::string& url) {
