@@ -172,7 +172,10 @@ void TDocumentView::LoadFromFile(const std::string& name) {
 }
 
 void TDocumentView::LoadFromBytes(std::string_view bytes, const std::string& name) {
-  auto pictures = settings_.ShowImages ? std::make_shared<TPictureStore>(g_) : nullptr;
+  std::shared_ptr<TPictureStore> pictures;
+  if (settings_.ShowImages) {
+    pictures = pictureCache_ ? pictureCache_->StoreFor(name) : std::make_shared<TPictureStore>(g_);
+  }
   if (!resources_) resources_ = std::make_shared<TPageResources>();
   auto doc = std::make_shared<THtmlDocument>(g_, settings_, pictures, visited_, false, resources_);
   doc->Load(bytes, name, ViewSize());

@@ -18,6 +18,7 @@ class QComboBox;
 namespace quire::engine::html {
 
 class THtmlDocument;
+class TPictureCache;
 class TPictureStore;
 class TPageResources;
 
@@ -38,6 +39,9 @@ class TDocumentView : public QAbstractScrollArea {
   void SetSettings(const ViewerSettings& settings);
   void SetVisitedTest(std::function<bool(const std::string&)> test) { visited_ = std::move(test); }
   void SetScrolling(bool scrolling);
+  // Pages loaded from now on take their pictures from `cache`, to share them with the pages
+  // shown before.
+  void SetPictureCache(std::shared_ptr<TPictureCache> cache) { pictureCache_ = std::move(cache); }
 
   // Loads a page or a picture by full virtual name; "#anchor" after the name scrolls to it.
   // Throws HtmlError "Can't locate file: NAME" when the name does not exist.
@@ -121,6 +125,7 @@ class TDocumentView : public QAbstractScrollArea {
   ViewerSettings settings_;
   QMetaObject::Connection animation_;
   std::shared_ptr<TPageResources> resources_;
+  std::shared_ptr<TPictureCache> pictureCache_;
   std::function<bool(const std::string&)> visited_;
   std::shared_ptr<THtmlDocument> doc_;
   std::string fileName_;

@@ -58,7 +58,8 @@ struct TFrameViewer::Node {
   std::vector<std::unique_ptr<Node>> Children;
 };
 
-TFrameViewer::TFrameViewer(const core::Globals& g, QWidget* parent) : QWidget(parent), g_(g) {}
+TFrameViewer::TFrameViewer(const core::Globals& g, QWidget* parent)
+    : QWidget(parent), g_(g), pictureCache_(std::make_shared<TPictureCache>(g)) {}
 
 TFrameViewer::~TFrameViewer() = default;
 
@@ -72,6 +73,11 @@ void TFrameViewer::SetHistoryMaxCount(int count) {
   historyIndex_ = std::min(historyIndex_, std::max(0, static_cast<int>(history_.size()) - 1));
 }
 
+void TFrameViewer::SetImageCacheCount(int count) {
+  imageCache_ = std::max(0, count);
+  TrimPictures();
+}
+
 void TFrameViewer::SetVisitedMaxCount(int count) {
   visitedMax_ = std::max(0, count);
   if (static_cast<int>(visited_.size()) > visitedMax_) visited_.resize(visitedMax_);
@@ -81,6 +87,7 @@ TDocumentView* TFrameViewer::NewView(bool noScroll) {
   auto* view = new TDocumentView(g_);
   view->SetSettings(settings_);
   view->SetScrolling(!noScroll);
+  view->SetPictureCache(pictureCache_);
   view->SetVisitedTest([this](const std::string& name) { return IsVisited(name); });
   view->OnLinkClick = [this](TDocumentView* v, const std::string& target, const std::string& url) {
     LinkClicked(v, target, url);
@@ -446,8 +453,18 @@ std::vector<std::string> TFrameViewer::TitleHistory() const {
   return titles;
 }
 
+void TFrameViewer::TrimPictures() {
+  std::vector<TPictureCache::Page> onScreen;
+  for (TDocumentView* view : Views()) {
+    if (view->Document())
+      onScreen.emplace_back(view->FileName(), view->Document()->SharedPictures());
+  }
+  pictureCache_->Trim(onScreen, imageCache_);
+}
+
 void TFrameViewer::HistoryChanged() {
   DropFarDocuments();
+  TrimPictures();
   if (OnHistoryChange) OnHistoryChange(this);
 }
 

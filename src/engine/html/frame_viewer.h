@@ -20,6 +20,7 @@ namespace quire::engine::html {
 
 class TDocumentView;
 class THtmlDocument;
+class TPictureCache;
 
 class TFrameViewer : public QWidget {
   Q_OBJECT
@@ -51,8 +52,10 @@ class TFrameViewer : public QWidget {
   void SetHistoryMaxCount(int count);
   int VisitedMaxCount() const { return visitedMax_; }
   void SetVisitedMaxCount(int count);
+  // How many pages shown before keep their pictures decoded, besides those on screen; the
+  // others decode them again when shown again.
   int ImageCacheCount() const { return imageCache_; }
-  void SetImageCacheCount(int count) { imageCache_ = count; }
+  void SetImageCacheCount(int count);
 
   // Loads a document (a page, a frameset or a picture), "#anchor" allowed. Throws HtmlError
   // "Can't locate file: NAME" when the name does not exist.
@@ -133,6 +136,7 @@ class TFrameViewer : public QWidget {
   std::string RootTitle() const;
   void HistoryChanged();
   void DropFarDocuments();
+  void TrimPictures();
 
   const core::Globals& g_;
   ViewerSettings settings_;
@@ -146,6 +150,7 @@ class TFrameViewer : public QWidget {
   std::vector<std::string> visited_;
   int visitedMax_ = 20;
   int imageCache_ = 0;
+  std::shared_ptr<TPictureCache> pictureCache_;
   int viewsBuilt_ = 0;  // frames made for the document being built
 };
 

@@ -90,6 +90,7 @@ class THtmlDocument {
   litehtml::document* Raw() const { return doc_.get(); }
   // The pictures of this page; they live as long as the page does.
   TPictureStore* Pictures() const { return pictures_.get(); }
+  const std::shared_ptr<TPictureStore>& SharedPictures() const { return pictures_; }
 
  private:
   std::optional<HitInfo> AreaAt(const litehtml::element::ptr& image, QPoint docPoint) const;

@@ -1,6 +1,7 @@
 #include "engine/html/picture_store.h"
 
 #include <QImageReader>
+#include <algorithm>
 
 #include "platform/text.h"
 #include "storage/compr_stream.h"
@@ -56,6 +57,38 @@ const QImage* TPictureStore::Get(const std::string& fullName) {
     it = pictures_.emplace(key, std::move(picture)).first;
   }
   return it->second->Image.isNull() ? nullptr : &it->second->Image;
+}
+
+std::shared_ptr<TPictureStore> TPictureCache::StoreFor(const std::string& file) {
+  const std::string key = platform::AnsiLowerCase(file);
+  auto it =
+      std::find_if(recent_.begin(), recent_.end(), [&](const Page& p) { return p.first == key; });
+  if (it != recent_.end()) return it->second;
+  auto store = std::make_shared<TPictureStore>(g_);
+  recent_.insert(recent_.begin(), {key, store});
+  return store;
+}
+
+void TPictureCache::Trim(const std::vector<Page>& onScreen, int keep) {
+  std::vector<Page> kept;
+  auto isKept = [&](const Page& page) {
+    return std::any_of(kept.begin(), kept.end(),
+                       [&](const Page& k) { return k.second == page.second; });
+  };
+  for (const auto& [file, store] : onScreen) {
+    Page page{platform::AnsiLowerCase(file), store};
+    if (store && !isKept(page)) kept.push_back(std::move(page));
+  }
+  const size_t limit = kept.size() + static_cast<size_t>(std::max(keep, 0));
+  for (Page& page : recent_) {
+    if (isKept(page)) continue;
+    if (kept.size() < limit) {
+      kept.push_back(std::move(page));
+    } else {
+      page.second->Clear();  // a page still in the history decodes them again when shown
+    }
+  }
+  recent_ = std::move(kept);
 }
 
 QSize TPictureStore::SizeOf(const std::string& fullName) {

@@ -12,6 +12,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/globals.h"
 
@@ -44,6 +46,23 @@ class TPictureStore : public QObject {
   const core::Globals& g_;
   std::map<std::string, std::unique_ptr<Picture>> pictures_;
   QSize lastSize_;
+};
+
+// The picture stores of the pages shown last, so that a page shown again finds its pictures
+// decoded. Pages on screen always keep theirs; Trim says how many others do.
+class TPictureCache {
+ public:
+  explicit TPictureCache(const core::Globals& g) : g_(g) {}
+  // The store for a page about to be shown: the one it had if still kept, else a new one.
+  std::shared_ptr<TPictureStore> StoreFor(const std::string& file);
+  // Pages (name, store) now on screen; of the others, the `keep` shown last keep their
+  // pictures and the rest let them go.
+  using Page = std::pair<std::string, std::shared_ptr<TPictureStore>>;
+  void Trim(const std::vector<Page>& onScreen, int keep);
+
+ private:
+  const core::Globals& g_;
+  std::vector<Page> recent_;  // by lower-case name, the newest first
 };
 
 }  // namespace quire::engine::html

@@ -344,3 +344,32 @@ TEST(HistoryPicturesTest, PagesShownAgainFromHistoryKeepTheirPictures) {
 
 }  // namespace
 }  // namespace quire::engine::html
+
+namespace quire::engine::html {
+namespace {
+
+using namespace quire::testing;
+
+TEST(ImageCacheTest, PagesShownBeforeKeepTheirPicturesUpToTheCount) {
+  struct Case {
+    int count;
+    QColor shown;  // red: the picture decoded before; blue: read again
+  } cases[] = {{0, Qt::blue}, {1, Qt::blue}, {2, Qt::red}};
+  for (const Case& c : cases) {
+    HtmlBook book;
+    TFrameViewer viewer(*book.g);
+    viewer.resize(200, 100);
+    viewer.SetImageCacheCount(c.count);
+    book.WritePicture("p.bmp", QSize(40, 40), Qt::red);
+    viewer.LoadFromFile(book.Write("a.htm", "<body style=margin:0><img src=p.bmp>"));
+    viewer.LoadFromFile(book.Write("b.htm", "<p>b"));
+    viewer.LoadFromFile(book.Write("c.htm", "<p>c"));
+    book.WritePicture("p.bmp", QSize(40, 40), Qt::blue);
+    viewer.SetHistoryIndex(2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(viewer.grab().toImage().pixelColor(20, 20), c.shown) << c.count;
+  }
+}
+
+}  // namespace
+}  // namespace quire::engine::html
