@@ -11,12 +11,10 @@ namespace quire::html {
 
 namespace {
 
+using platform::Contains;
+
 constexpr int kHistorySlots = 8;
 constexpr size_t kCaptionLength = 80;
-
-bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
 
 std::string HistoryCaption(const std::string& title) {
   const std::string caption = title.empty() ? platform::Ansi("Без названия") : title;

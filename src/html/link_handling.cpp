@@ -19,9 +19,7 @@ namespace quire::html {
 
 namespace {
 
-bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
+using platform::Contains;
 
 // Documents the viewer shows itself.
 bool IsDocumentExtension(const std::string& ext) {

@@ -32,6 +32,11 @@ bool SameText(std::string_view a, std::string_view b);
 // Byte position of the first case-insensitive occurrence of `needle`, or npos.
 size_t FindText(std::string_view haystack, std::string_view needle);
 
+// Whether `part` occurs in `text`, case counting.
+inline bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
 // Removes leading and trailing characters with codes up to 32.
 std::string Trim(std::string_view text);
 

@@ -13,9 +13,7 @@ namespace quire::shell {
 
 namespace {
 
-bool Contains(const std::string& text, const char* part) {
-  return text.find(part) != std::string::npos;
-}
+using platform::Contains;
 
 // The first whole number in `text` from `from` on (digits only), or -1.
 int FirstNumber(const std::string& text, size_t from = 0) {

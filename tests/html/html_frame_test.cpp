@@ -167,6 +167,10 @@ TEST_F(HtmlFrameTest, PlacesEachScreensViewerAndHidesTheOneLeft) {
   EXPECT_EQ(first->parentWidget(), &window);
   EXPECT_EQ(first->geometry(), kMain);  // vw and vh are edges: 400 wide, 250 high
   EXPECT_EQ(first->CurrentFile(), "d:\\run\\a.htm");
+  areas.FillWindow();  // the standard window: the viewer fills it, and goes back after
+  EXPECT_EQ(first->geometry(), window.rect());
+  areas.RestoreBounds();
+  EXPECT_EQ(first->geometry(), kMain);
 
   g().CurrentScreen = 1;
   areas.ShowScreen();
