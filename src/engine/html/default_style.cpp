@@ -23,7 +23,7 @@ tbody { display: table-row-group; vertical-align: middle; }
 tfoot { display: table-footer-group; vertical-align: middle; }
 col { display: table-column; }
 colgroup { display: table-column-group; }
-td, th { display: table-cell; vertical-align: middle; padding: 1px; text-align: left; }
+td, th { display: table-cell; vertical-align: middle; text-align: left; }
 th { font-weight: bold; text-align: center; }
 p, dl, multicol { margin-top: 1em; margin-bottom: 1em; }
 blockquote { margin: 1em 40px; }

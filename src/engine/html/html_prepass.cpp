@@ -144,6 +144,7 @@ class AttributeMapper {
     struct Mapped {
       Token Tag;
       std::string Style;
+      bool Rewrite = false;  // written back from its parts even without a style
     };
     std::vector<Mapped> tokens;
     std::map<std::string, int> uses;
@@ -152,35 +153,20 @@ class AttributeMapper {
     while (scanner.Next(t)) {
       if (t.kind == Token::kEndTag && t.Name == "table" && !tables_.empty()) tables_.pop_back();
       std::string style = t.kind == Token::kStartTag ? Map(t) : std::string();
+      const bool table = t.kind == Token::kStartTag && t.Name == "table";
+      const bool rewrite = table && AddCellAttributes(t);
       if (!style.empty()) ++uses[style];
-      tokens.push_back({std::move(t), std::move(style)});
+      tokens.push_back({std::move(t), std::move(style), rewrite});
     }
     std::map<std::string, std::string> classes = SharedClasses(uses);
     std::string out;
     out.reserve(html.size() + html.size() / 8);
     for (Mapped& m : tokens) {
-      if (m.Style.empty()) {
+      if (m.Style.empty() && !m.Rewrite) {
         out.append(html.substr(m.Tag.Begin, m.Tag.End - m.Tag.Begin));
         continue;
       }
-      auto shared = classes.find(m.Style);
-      const bool asClass = shared != classes.end();
-      const std::string name = asClass ? "class" : "style";
-      TagAttr* own = nullptr;
-      for (TagAttr& a : m.Tag.Attrs) {
-        if (a.Name == name) own = &a;
-      }
-      if (asClass) {
-        if (own) {
-          own->Value += " " + shared->second;
-        } else {
-          m.Tag.Attrs.push_back({"class", shared->second, true});
-        }
-      } else if (own) {
-        own->Value = m.Style + own->Value;  // the page's own declarations come last and win
-      } else {
-        m.Tag.Attrs.push_back({"style", m.Style, true});
-      }
+      if (!m.Style.empty()) AddStyle(m.Tag, m.Style, classes);
       DropMappedAttributes(m.Tag);
       AppendStartTag(out, m.Tag);
     }
@@ -192,6 +178,43 @@ class AttributeMapper {
   }
 
  private:
+  // The style as a shared class if many tags have it, else as the tag's style attribute.
+  static void AddStyle(Token& tag, const std::string& style,
+                       const std::map<std::string, std::string>& classes) {
+    auto shared = classes.find(style);
+    const bool asClass = shared != classes.end();
+    const std::string name = asClass ? "class" : "style";
+    TagAttr* own = nullptr;
+    for (TagAttr& a : tag.Attrs) {
+      if (a.Name == name) own = &a;
+    }
+    if (asClass) {
+      if (own) {
+        own->Value += " " + shared->second;
+      } else {
+        tag.Attrs.push_back({"class", shared->second, true});
+      }
+    } else if (own) {
+      own->Value = style + own->Value;  // the page's own declarations come last and win
+    } else {
+      tag.Attrs.push_back({"style", style, true});
+    }
+  }
+
+  // The border and padding the table just opened gives its cells; false when none.
+  bool AddCellAttributes(Token& table) const {
+    const TableContext& context = tables_.back();
+    if (context.Border > 0) {
+      const std::string border =
+          context.BorderColor.empty() ? "inset #a0a0a0" : "solid " + context.BorderColor;
+      table.Attrs.push_back({kCellBorderAttr, border, true});
+    }
+    if (context.Padding >= 0) {
+      table.Attrs.push_back({kCellPaddingAttr, std::to_string(context.Padding), true});
+    }
+    return context.Border > 0 || context.Padding >= 0;
+  }
+
   std::string Map(const Token& t) {
     std::string s;
     const std::string& n = t.Name;
@@ -298,12 +321,6 @@ class AttributeMapper {
 
   void MapCell(const Token& t, std::string& s) {
     const TableContext* table = tables_.empty() ? nullptr : &tables_.back();
-    if (table && table->Border > 0) {
-      AddDecl(s, "border",
-              "1px " + (table->BorderColor.empty() ? std::string("inset #a0a0a0")
-                                                   : "solid " + table->BorderColor));
-    }
-    if (table && table->Padding >= 0) AddDecl(s, "padding", std::to_string(table->Padding) + "px");
     std::string align = AlignValue(FindAttr(t, "align") ? FindAttr(t, "align")->Value : "");
     if (align.empty() && table) align = table->RowAlign;
     AddDecl(s, "text-align", align);

@@ -12,6 +12,7 @@
 
 #include "engine/html/form_element.h"
 #include "engine/html/names.h"
+#include "engine/html/table_cell.h"
 #include "platform/text.h"
 #include "storage/compr_stream.h"
 
@@ -429,6 +430,7 @@ std::shared_ptr<litehtml::element> TQtContainer::create_element(
     }
     return std::make_shared<THiddenInput>(doc);
   }
+  if (tag == "td" || tag == "th") return std::make_shared<TTableCell>(doc);
   if (tag == "a") {
     bool visited = false;
     auto href = attributes.find("href");

@@ -99,6 +99,27 @@ TEST_F(DocumentViewTest, TextFollowsReadingOrderAcrossTableCells) {
   EXPECT_EQ(view.DocumentText(), "Head\na1\nb1\na2\nmore\nb2\nafter & bold x");
 }
 
+TEST_F(DocumentViewTest, CellsTakeBorderAndPaddingFromTheirTableUnlessTheySayOtherwise) {
+  struct Case {
+    std::string table;
+    int textLeft;  // body margin, table border, cell border, cell padding
+  } cases[] = {
+      {"<table cellspacing=0><tr><td>x", 8 + 1},
+      {"<table cellspacing=0 cellpadding=6><tr><td>x", 8 + 6},
+      {"<table border=1 cellspacing=0 cellpadding=6><tr><td>x", 8 + 1 + 1 + 6},
+      {"<table border=1 cellspacing=0 cellpadding=6><tr><td style=padding-left:2px>x",
+       8 + 1 + 1 + 2},
+      {"<table border=1 cellspacing=0 cellpadding=6><tr><td>"
+       "<table cellspacing=0 cellpadding=3><tr><td>x",
+       8 + 1 + 1 + 6 + 3},
+  };
+  for (const Case& c : cases) {
+    Show(c.table);
+    ASSERT_FALSE(view.Document()->Text().Runs().empty()) << c.table;
+    EXPECT_EQ(view.Document()->Text().Runs()[0].Rect.left(), c.textLeft) << c.table;
+  }
+}
+
 TEST_F(DocumentViewTest, FindSelectsEachMatchInTurnAndHonoursCase) {
   std::string body = "<p>Valve one</p>";
   for (int i = 0; i < 80; ++i) body += "<p>filler</p>";
