@@ -122,6 +122,7 @@ void THtmlDocument::Load(std::string_view bytes, const std::string& fileName, QS
     });
   }
   text_.Clear();
+  textBuilt_ = false;
   layoutWidth_ = 0;
 }
 
@@ -134,7 +135,13 @@ void THtmlDocument::Layout(int width, int viewHeight) {
   }
   doc_->render(layoutWidth_);
   JustifyLines(doc_->root());
-  text_.Build(doc_->root());
+  textBuilt_ = false;
+}
+
+const TTextModel& THtmlDocument::Text() const {
+  if (!textBuilt_ && doc_) text_.Build(doc_->root());
+  textBuilt_ = true;
+  return text_;
 }
 
 int THtmlDocument::Width() const {
@@ -302,7 +309,7 @@ std::vector<QRect> THtmlDocument::ControlRects() const {
 
 std::vector<std::pair<int, int>> THtmlDocument::UnbreakableSpans() const {
   std::vector<std::pair<int, int>> spans;
-  for (const TextRun& run : text_.Runs()) spans.emplace_back(run.Rect.top(), run.Rect.bottom() + 1);
+  for (const TextRun& run : Text().Runs()) spans.emplace_back(run.Rect.top(), run.Rect.bottom() + 1);
   if (!doc_) return spans;
   ForEachElement(doc_->root(), [&](const litehtml::element::ptr& el) {
     if (el->get_display() == litehtml::display_none) return false;

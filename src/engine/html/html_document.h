@@ -44,7 +44,7 @@ class THtmlDocument {
   // Parses a page; `fileName` is its full virtual name, the base of relative names. Style
   // rules for media sizes are chosen for `viewSize`; laying out at another size chooses again.
   void Load(std::string_view bytes, const std::string& fileName, QSize viewSize = QSize(800, 600));
-  // Lays the page out for a view `width` pixels wide; builds the text again.
+  // Lays the page out for a view `width` pixels wide.
   void Layout(int width, int viewHeight);
   int Width() const;
   int Height() const;
@@ -57,7 +57,8 @@ class THtmlDocument {
   // The page's bytes as loaded, to lay it out again for paper.
   const std::string& Source() const { return source_; }
   std::string Title() const;  // Windows-1251
-  const TTextModel& Text() const { return text_; }
+  // Built on first use after each layout: many pages are only read.
+  const TTextModel& Text() const;
   const std::string& BaseTarget() const { return baseTarget_; }
   QColor BackgroundColor() const;
 
@@ -104,7 +105,8 @@ class THtmlDocument {
   std::string fileName_;
   std::string source_;
   std::string baseTarget_;
-  TTextModel text_;
+  mutable TTextModel text_;
+  mutable bool textBuilt_ = false;
   int layoutWidth_ = 0;
 };
 

@@ -141,35 +141,36 @@ class AttributeMapper {
  public:
   std::string Run(std::string_view html, std::string* extraCss) {
     // First the style of every start tag, so that styles many tags share become one rule.
+    // Only the tags that change are kept; the bytes between them are copied as they are.
     struct Mapped {
       Token Tag;
       std::string Style;
-      bool Rewrite = false;  // written back from its parts even without a style
     };
-    std::vector<Mapped> tokens;
+    std::vector<Mapped> changed;
     std::map<std::string, int> uses;
     TagScanner scanner(html);
     Token t;
     while (scanner.Next(t)) {
       if (t.kind == Token::kEndTag && t.Name == "table" && !tables_.empty()) tables_.pop_back();
-      std::string style = t.kind == Token::kStartTag ? Map(t) : std::string();
-      const bool table = t.kind == Token::kStartTag && t.Name == "table";
-      const bool rewrite = table && AddCellAttributes(t);
+      if (t.kind != Token::kStartTag) continue;
+      std::string style = Map(t);
+      const bool cells = t.Name == "table" && AddCellAttributes(t);
+      if (style.empty() && !cells) continue;
       if (!style.empty()) ++uses[style];
-      tokens.push_back({std::move(t), std::move(style), rewrite});
+      changed.push_back({std::move(t), std::move(style)});
     }
     std::map<std::string, std::string> classes = SharedClasses(uses);
     std::string out;
     out.reserve(html.size() + html.size() / 8);
-    for (Mapped& m : tokens) {
-      if (m.Style.empty() && !m.Rewrite) {
-        out.append(html.substr(m.Tag.Begin, m.Tag.End - m.Tag.Begin));
-        continue;
-      }
+    size_t copied = 0;
+    for (Mapped& m : changed) {
+      out.append(html.substr(copied, m.Tag.Begin - copied));
+      copied = m.Tag.End;
       if (!m.Style.empty()) AddStyle(m.Tag, m.Style, classes);
       DropMappedAttributes(m.Tag);
       AppendStartTag(out, m.Tag);
     }
+    out.append(html.substr(copied));
     if (extraCss) {
       *extraCss = linkCss_;
       for (const auto& [style, name] : classes) *extraCss += "." + name + "{" + style + "}";

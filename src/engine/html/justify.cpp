@@ -38,9 +38,15 @@ bool InFlow(const element& el) {
          position != litehtml::element_position_fixed;
 }
 
+// A box in a block's lines; x and y are relative to the block's content box.
+struct LineItem {
+  element* El;
+  int X, Y, Width, Height;
+};
+
 // The boxes of a block's lines in order. A null marks the end of a paragraph: a line break or
-// a block between lines.
-void CollectLineItems(const element& parent, std::vector<element*>& out, int depth) {
+// a block between lines. `x`, `y`: where `parent` lies in the block.
+void CollectLineItems(const element& parent, int x, int y, std::vector<LineItem>& out, int depth) {
   if (depth > kMaxDepth) return;
   for (size_t i = 0; i < parent.get_children_count(); ++i) {
     const element::ptr child = parent.get_child(static_cast<int>(i));
@@ -49,30 +55,31 @@ void CollectLineItems(const element& parent, std::vector<element*>& out, int dep
     const bool inLine =
         display == litehtml::display_inline || display == litehtml::display_inline_text ||
         display == litehtml::display_inline_block || display == litehtml::display_inline_table;
+    const litehtml::position& pos = child->get_position();
     if (child->is_break() || !inLine) {
-      out.push_back(nullptr);
+      out.push_back({nullptr, 0, 0, 0, 0});
     } else if (display == litehtml::display_inline && child->get_children_count() > 0) {
-      CollectLineItems(*child, out, depth + 1);
+      CollectLineItems(*child, x + pos.x, y + pos.y, out, depth + 1);
     } else if (!child->skip()) {
-      out.push_back(child.get());
+      out.push_back({child.get(), x + pos.x, y + pos.y, pos.width, pos.height});
     }
   }
 }
 
-// Where a line between `top` and `bottom` (document coordinates) may end in `block`.
+// Where a line between `top` and `bottom` may end in `block`.
 int LineRight(element& block, int top, int bottom) {
-  const litehtml::position box = block.get_placement();
-  int right = box.width;
+  const int width = block.get_position().width;
+  int right = width;
   for (int y : {top, bottom - 1}) {
-    int left = 0, lineRight = box.width;
-    block.get_line_left_right(y - box.y, box.width, left, lineRight);
+    int left = 0, lineRight = width;
+    block.get_line_left_right(y, width, left, lineRight);
     right = std::min(right, lineRight);
   }
-  return box.x + right;
+  return right;
 }
 
-void JustifyLine(element& block, const std::vector<element*>& line) {
-  auto isSpace = [](const element* el) { return el->is_white_space(); };
+void JustifyLine(element& block, const std::vector<LineItem>& line) {
+  auto isSpace = [](const LineItem& item) { return item.El->is_white_space(); };
   const auto first = std::find_if_not(line.begin(), line.end(), isSpace);
   const auto last = std::find_if_not(line.rbegin(), line.rend(), isSpace).base();
   if (first >= last) return;
@@ -80,16 +87,15 @@ void JustifyLine(element& block, const std::vector<element*>& line) {
   if (gaps == 0) return;
   int top = INT_MAX, bottom = INT_MIN;
   for (auto it = first; it != last; ++it) {
-    const litehtml::position pos = (*it)->get_placement();
-    top = std::min(top, pos.y);
-    bottom = std::max(bottom, pos.y + pos.height);
+    top = std::min(top, it->Y);
+    bottom = std::max(bottom, it->Y + it->Height);
   }
-  const litehtml::position end = (*(last - 1))->get_placement();
-  const int extra = LineRight(block, top, bottom) - (end.x + end.width);
+  const LineItem& end = *(last - 1);
+  const int extra = LineRight(block, top, bottom) - (end.X + end.Width);
   if (extra <= 0) return;
   int shift = 0, gap = 0;
   for (auto it = first; it != last; ++it) {
-    litehtml::position& pos = (*it)->get_position();
+    litehtml::position& pos = it->El->get_position();
     pos.x += shift;
     if (!isSpace(*it)) continue;
     ++gap;
@@ -101,22 +107,20 @@ void JustifyLine(element& block, const std::vector<element*>& line) {
 
 // Every line of the block but the last of each paragraph.
 void JustifyBlock(element& block) {
-  std::vector<element*> items;
-  CollectLineItems(block, items, 0);
-  std::vector<element*> line;
-  int lineEnd = 0;  // right edge of the line's last box
-  for (element* item : items) {
-    if (!item) {
+  std::vector<LineItem> items;
+  CollectLineItems(block, 0, 0, items, 0);
+  std::vector<LineItem> line;
+  for (const LineItem& item : items) {
+    if (!item.El) {
       line.clear();
       continue;
     }
-    const litehtml::position pos = item->get_placement();
-    if (!line.empty() && pos.x < lineEnd) {  // back at the left: the line wrapped
+    const LineItem* previous = line.empty() ? nullptr : &line.back();
+    if (previous && item.X < previous->X + previous->Width) {  // back at the left: it wrapped
       JustifyLine(block, line);
       line.clear();
     }
     line.push_back(item);
-    lineEnd = pos.x + pos.width;
   }
 }
 

@@ -416,7 +416,7 @@ void TQtContainer::get_client_rect(litehtml::position& client) const {
 std::shared_ptr<litehtml::element> TQtContainer::create_element(
     const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
     const std::shared_ptr<litehtml::document>& doc) {
-  const std::string tag = tag_name ? tag_name : "";
+  const std::string_view tag = tag_name ? tag_name : "";  // called for every element
   if (tag == "input" || tag == "select" || tag == "textarea" || tag == "button") {
     if (auto kind = TFormElement::KindOf(tag, attributes)) {
       auto control = std::make_shared<TFormElement>(doc, *kind, static_cast<int>(controls_.size()));
