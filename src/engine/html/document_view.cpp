@@ -172,6 +172,9 @@ void TDocumentView::LoadFromFile(const std::string& name) {
 }
 
 void TDocumentView::LoadFromBytes(std::string_view bytes, const std::string& name) {
+  // The page shown so far goes first (unless the history keeps it): two large pages at once
+  // would double what memory the view needs.
+  doc_.reset();
   std::shared_ptr<TPictureStore> pictures;
   if (settings_.ShowImages) {
     pictures = pictureCache_ ? pictureCache_->StoreFor(name) : std::make_shared<TPictureStore>(g_);
