@@ -244,10 +244,17 @@ void TDocumentView::Relayout() {
 }
 
 QSize TDocumentView::ViewSize() const {
-  // A view never shown has not placed its viewport yet; the view's own size stands in.
+  // A view not shown yet has not placed its viewport: its size is worked out from the view's,
+  // less the scroll bars it shows, so that showing it needs no second layout.
   if (testAttribute(Qt::WA_PendingResizeEvent) ||
       viewport()->testAttribute(Qt::WA_PendingResizeEvent)) {
-    return size();
+    QSize size = maximumViewportSize();
+    if (verticalScrollBar()->isVisibleTo(this))
+      size.rwidth() -= verticalScrollBar()->sizeHint().width();
+    if (horizontalScrollBar()->isVisibleTo(this)) {
+      size.rheight() -= horizontalScrollBar()->sizeHint().height();
+    }
+    return size;
   }
   return viewport()->size();
 }

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "engine/html/document_view.h"
+#include "engine/html/html_document.h"
 #include "engine/html/html_error.h"
 #include "engine/html/page_render.h"
 #include "html_fixture.h"
@@ -105,6 +106,16 @@ TEST_F(FrameViewerTest, DropDownChoicesSurviveHistorySteps) {
   EXPECT_EQ(choices(), (std::vector<int>{1}));
   for (int step = 0; step < 3; ++step) viewer.GoBack();
   EXPECT_EQ(choices(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(FrameViewerTest, LongPagesAreLaidOutBesideTheirScrollBar) {
+  std::string body;
+  for (int i = 0; i < 100; ++i) body += "<p>line</p>";
+  viewer.show();
+  viewer.LoadFromFile(book.Write("long.htm", Page("L", body)));
+  const TDocumentView* view = viewer.ActiveView();
+  EXPECT_LT(view->viewport()->width(), viewer.width());
+  EXPECT_EQ(view->Document()->LayoutWidth(), view->viewport()->width());
 }
 
 TEST_F(FrameViewerTest, VisitedListKeepsTheNewestTwenty) {
