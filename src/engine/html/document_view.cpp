@@ -249,8 +249,9 @@ QSize TDocumentView::ViewSize() const {
   if (testAttribute(Qt::WA_PendingResizeEvent) ||
       viewport()->testAttribute(Qt::WA_PendingResizeEvent)) {
     QSize size = maximumViewportSize();
-    if (verticalScrollBar()->isVisibleTo(this))
+    if (verticalScrollBar()->isVisibleTo(this)) {
       size.rwidth() -= verticalScrollBar()->sizeHint().width();
+    }
     if (horizontalScrollBar()->isVisibleTo(this)) {
       size.rheight() -= horizontalScrollBar()->sizeHint().height();
     }

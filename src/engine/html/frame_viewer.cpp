@@ -456,8 +456,9 @@ std::vector<std::string> TFrameViewer::TitleHistory() const {
 void TFrameViewer::TrimPictures() {
   std::vector<TPictureCache::Page> onScreen;
   for (TDocumentView* view : Views()) {
-    if (view->Document())
+    if (view->Document()) {
       onScreen.emplace_back(view->FileName(), view->Document()->SharedPictures());
+    }
   }
   pictureCache_->Trim(onScreen, imageCache_);
 }
