@@ -47,14 +47,14 @@ enum class FormControlKind {
 // A form control of a document: its name, kind and what it holds now.
 struct FormControl {
   std::string Name;  // Windows-1251
-  FormControlKind Kind = FormControlKind::DropDown;
   bool IsDropDown = true;
   std::vector<std::string> Items;  // a drop-down list's items and the selected one
   int ItemIndex = -1;
-  std::string Text;              // an edit's or text area's text, a button's caption (Windows-1251)
-  bool Checked = false;          // check boxes and radio buttons
   QComboBox* Control = nullptr;  // drop-down lists
-  QWidget* Widget = nullptr;     // the control on screen, of any kind
+  FormControlKind Kind = FormControlKind::DropDown;
+  std::string Text;           // an edit's or text area's text, a button's caption (Windows-1251)
+  bool Checked = false;       // check boxes and radio buttons
+  QWidget* Widget = nullptr;  // the control on screen, of any kind
 };
 
 }  // namespace quire::engine::html
