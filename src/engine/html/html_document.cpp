@@ -136,6 +136,7 @@ void THtmlDocument::Layout(int width, int viewHeight) {
   doc_->render(layoutWidth_);
   JustifyLines(doc_->root());
   textBuilt_ = false;
+  contentWidth_ = -1;
 }
 
 const TTextModel& THtmlDocument::Text() const {
@@ -144,8 +145,36 @@ const TTextModel& THtmlDocument::Text() const {
   return text_;
 }
 
+namespace {
+
+// The right edge of an element's box, margin included.
+int BoxRight(const litehtml::element& el) {
+  const litehtml::position box = el.get_placement();
+  return box.x + box.width + el.content_margins_right() + el.margin_right();
+}
+
+// The right edge of the furthest word, picture, control or box of a fixed width. Other boxes
+// do not count: a table nested in a cell can leave its outer boxes wider than the page they lay
+// out, and counting them would scroll the view into nothing.
+int ContentRight(const litehtml::element::ptr& el, int depth) {
+  if (!el || depth > 1000 || el->get_display() == litehtml::display_none) return 0;
+  if (el->get_children_count() == 0) {
+    return el->is_white_space() ? 0 : BoxRight(*el);  // a space may hang past its line
+  }
+  const litehtml::css_length width = el->get_css_width();
+  int right =
+      !width.is_predefined() && width.units() != litehtml::css_units_percentage ? BoxRight(*el) : 0;
+  for (size_t i = 0; i < el->get_children_count(); ++i)
+    right = std::max(right, ContentRight(el->get_child(static_cast<int>(i)), depth + 1));
+  return right;
+}
+
+}  // namespace
+
 int THtmlDocument::Width() const {
-  return doc_ ? doc_->width() : 0;
+  if (!doc_) return 0;
+  if (contentWidth_ < 0) contentWidth_ = std::min(doc_->width(), ContentRight(doc_->root(), 0));
+  return contentWidth_;
 }
 int THtmlDocument::Height() const {
   return doc_ ? doc_->height() : 0;
@@ -309,7 +338,8 @@ std::vector<QRect> THtmlDocument::ControlRects() const {
 
 std::vector<std::pair<int, int>> THtmlDocument::UnbreakableSpans() const {
   std::vector<std::pair<int, int>> spans;
-  for (const TextRun& run : Text().Runs()) spans.emplace_back(run.Rect.top(), run.Rect.bottom() + 1);
+  for (const TextRun& run : Text().Runs())
+    spans.emplace_back(run.Rect.top(), run.Rect.bottom() + 1);
   if (!doc_) return spans;
   ForEachElement(doc_->root(), [&](const litehtml::element::ptr& el) {
     if (el->get_display() == litehtml::display_none) return false;

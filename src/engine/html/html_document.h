@@ -108,6 +108,7 @@ class THtmlDocument {
   mutable TTextModel text_;
   mutable bool textBuilt_ = false;
   int layoutWidth_ = 0;
+  mutable int contentWidth_ = -1;  // worked out on first use after a layout
 };
 
 std::string UserStyleSheet(const ViewerSettings& settings);

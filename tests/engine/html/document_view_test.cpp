@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
@@ -353,6 +355,20 @@ TEST_F(DocumentViewTest, AnchorsAndScrollPositionsAreClamped) {
   EXPECT_EQ(view.Position(), 0);
   view.SetPosition(1000000);
   EXPECT_EQ(view.Position(), view.DocumentHeight() - view.height());
+}
+
+// Scrolling sideways reaches what is wider than the view, and nothing else.
+TEST_F(DocumentViewTest, ScrollsSidewaysOnlyOverContentWiderThanTheView) {
+  std::string words;
+  for (int i = 0; i < 40; ++i) words += "a long description of the part ";
+  // A table nested in a cell leaves its outer boxes wider than the page it lays out.
+  Show(
+      "<table width=100% cellpadding=12><tr><td><table width=100%><tr><th width=38%>Name</th>"
+      "<th>Text</th></tr><tr><td>forms</td><td>" +
+      words + "</td></tr></table></td></tr></table>");
+  EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+  Show("<table width=900 border=1><tr><td>wide</td></tr></table>");
+  EXPECT_GT(view.horizontalScrollBar()->maximum(), 250);
 }
 
 TEST_F(DocumentViewTest, HiddenViewLoadsWithoutPictures) {
