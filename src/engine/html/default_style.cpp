@@ -43,8 +43,8 @@ pre, xmp, listing, plaintext { white-space: pre; margin: 1em 0; }
 nobr { white-space: nowrap; }
 big { font-size: 1.17em; }
 small { font-size: 0.83em; }
-sub { vertical-align: sub; font-size: 0.83em; }
-sup { vertical-align: super; font-size: 0.83em; }
+sub { vertical-align: sub; font-size: 0.83em; position: relative; top: 0.3em; }
+sup { vertical-align: super; font-size: 0.83em; position: relative; top: -0.45em; }
 center { text-align: center; }
 ul, ol, menu, dir { margin: 1em 0; padding-left: 40px; }
 ul, menu, dir { list-style-type: disc; }

@@ -422,6 +422,23 @@ TEST_F(DocumentViewTest, StyleSheetsApplyByTypeClassAndIdFromLinkedFilesToo) {
   EXPECT_GE(view.DocumentHeight(), 30);
 }
 
+// The first row with ink in a page of `body`.
+int TopInk(HtmlBook& book, const std::string& body) {
+  book.Write("html/ink.htm", "<html><body>" + body + "</body></html>");
+  const QImage image = RenderPage(*book.g, "html/ink.htm", 200);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 128) return y;
+  return -1;
+}
+
+TEST_F(DocumentViewTest, SuperscriptsRiseAndSubscriptsSink) {
+  // Against text of the same size on the line.
+  const int plain = TopInk(book, "<p><small>3</small></p>");
+  EXPECT_LT(TopInk(book, "<p>cm<sup>3</sup></p>"), plain - 2);
+  EXPECT_GT(TopInk(book, "<p><sub>2</sub></p>"), TopInk(book, "<p><small>2</small></p>") + 2);
+}
+
 TEST_F(DocumentViewTest, RendersATypicalPage) {
   book.WritePicture("pics/red.bmp", QSize(60, 40), Qt::red);
   book.Write("html/p.htm", Cp(R"(<html><head><title>Глава</title></head>
