@@ -92,8 +92,7 @@ THtmlDocument::THtmlDocument(const core::Globals& g, const ViewerSettings& setti
                              std::shared_ptr<TPictureStore> pictures,
                              std::function<bool(const std::string&)> visited, bool printing,
                              std::shared_ptr<TPageResources> resources)
-    : g_(g),
-      settings_(settings),
+    : settings_(settings),
       pictures_(std::move(pictures)),
       resources_(resources ? std::move(resources) : std::make_shared<TPageResources>()),
       container_(std::make_unique<TQtContainer>(g, settings, pictures_.get(), resources_)) {

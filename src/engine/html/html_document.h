@@ -96,7 +96,6 @@ class THtmlDocument {
  private:
   std::optional<HitInfo> AreaAt(const litehtml::element::ptr& image, QPoint docPoint) const;
 
-  const core::Globals& g_;
   ViewerSettings settings_;
   std::shared_ptr<TPictureStore> pictures_;
   std::shared_ptr<TPageResources> resources_;
