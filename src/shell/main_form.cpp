@@ -249,7 +249,8 @@ void TMainForm::SetShape(const QRegion& region) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (g_.ThesaurusMode || StartedWithParameters) {
+  // Quitting at the end of the closing animation asks once more: the window closes then.
+  if (g_.ThesaurusMode || StartedWithParameters || closingDone_) {
     event->accept();
     return;
   }
@@ -293,6 +294,7 @@ void TMainForm::CloseWithAnimation() {
       shapeY_ += 1;
     } else {
       timer.SetEnabled(false);
+      closingDone_ = true;
       QApplication::quit();
     }
   };

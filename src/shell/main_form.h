@@ -139,6 +139,7 @@ class TMainForm : public QWidget,
   std::unique_ptr<media::TSuperTimer> shapeTimer_;
   int shapeX_ = 0, shapeY_ = 0;
   QRegion shape_;
+  bool closingDone_ = false;  // the closing animation has run to its end
   TPanelBkgrd* panel_ = nullptr;
   std::unique_ptr<html::THtmlFrame> htmlFrame_;
   QLabel* gifAnimator_ = nullptr;

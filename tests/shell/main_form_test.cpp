@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTimer>
 
 #include "platform/text.h"
 #include "shell/book_fixture.h"
+#include "support/qt_wait.h"
 
 namespace quire::shell {
 namespace {
@@ -248,18 +250,23 @@ TEST_F(MainFormTest, AuthoringLeftoversStopTheStart) {
 TEST_F(MainFormTest, ExitClosesWithTheAnimationAndRemembersTheButton) {
   auto form = Start();
   form->ShowMainWindow();
+  ASSERT_TRUE(testing::WaitUntil([&] { return !form->AnimationRunning(); }));  // it has opened
   form->RunCommand("exit", "no", false, 0, 2);
   EXPECT_EQ(form->ExitButtonIndex, 2);
   EXPECT_TRUE(form->isVisible());  // the close was refused; the shrinking runs
   EXPECT_TRUE(form->AnimationRunning());
+  // At its end the application quits, which asks the window to close once more: the window
+  // closes then, instead of shrinking again from a timer freed under its own tick.
+  QTimer::singleShot(20000, qApp, [] { QApplication::exit(1); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_FALSE(form->AnimationRunning());
 }
 
 }  // namespace
 }  // namespace quire::shell
 
 #include <fstream>
-
-#include "support/qt_wait.h"
 
 namespace quire::shell {
 namespace {
