@@ -121,12 +121,14 @@ void THtmlFrame::ResyncSwitches() {
       static_cast<size_t>(g_.CurrentScreen) >= g_.Description.Screens.size())
     return;
   // Copies: a silent press changes the states these lists hold.
-  const core::TScreenDecl screen = g_.Description.Screens[g_.CurrentScreen];
-  for (const core::RSwthOne& one : screen.SwitchOne) {
+  const core::TScreenDecl& screen = g_.Description.Screens[g_.CurrentScreen];
+  const core::TDynamicSwthOneArray ones = screen.SwitchOne;
+  const core::TDynamicSwthGrpArray members = screen.SwitchGrp;
+  for (const core::RSwthOne& one : ones) {
     const std::string& next = one.State ? one.UpCommand : one.DownCommand;
     if (Contains(next, first)) g_.Shell->PressSilently(one.Left + 1, one.Top + 1);
   }
-  for (const core::RSwthGrp& member : screen.SwitchGrp) {
+  for (const core::RSwthGrp& member : members) {
     if (Contains(member.Command, first)) g_.Shell->PressSilently(member.Left + 1, member.Top + 1);
   }
 }

@@ -26,6 +26,19 @@ constexpr int kHintBackground = 0xFFFFE1;
 constexpr int kOverLinkColor = 255;  // pure red
 constexpr int kPanelScreen = 1;      // the reading screen lies on the background panel
 
+HtmlFonts FontsOf(const engine::html::ViewerSettings& s) {
+  return {s.FontName, ToTColor(s.FontColor), s.FontSize, ToTColor(s.HotSpotColor),
+          ToTColor(s.Background)};
+}
+
+void ApplyFonts(engine::html::ViewerSettings& s, const HtmlFonts& fonts) {
+  s.FontName = fonts.FontName;
+  s.FontColor = FromTColor(fonts.FontColor);
+  s.FontSize = fonts.FontSize;
+  s.HotSpotColor = FromTColor(fonts.HotSpotColor);
+  s.Background = FromTColor(fonts.Background);
+}
+
 bool IsPictureName(const std::string& name) {
   const std::string ext = platform::AsciiLower(platform::ExtractFileExt(name));
   return ext == ".bmp" || ext == ".gif" || ext == ".jpg" || ext == ".jpeg";
@@ -115,10 +128,7 @@ THtmlFrame::THtmlFrame(core::Globals& g, QWidget* mainWindow, QWidget* backgroun
 THtmlFrame::~THtmlFrame() {
   core::Guarded([&] {
     if (TFrameViewer* viewer = Current()) {
-      const engine::html::ViewerSettings& s = viewer->Settings();
-      WriteHtmlFonts(g_.Registry(), g_.AppTitle,
-                     {s.FontName, ToTColor(s.FontColor), s.FontSize, ToTColor(s.HotSpotColor),
-                      ToTColor(s.Background)});
+      WriteHtmlFonts(g_.Registry(), g_.AppTitle, FontsOf(viewer->Settings()));
     }
   });
   hintTimer_.stop();
@@ -127,11 +137,7 @@ THtmlFrame::~THtmlFrame() {
 
 void THtmlFrame::SetUpViewer(TFrameViewer& viewer, int index) {
   engine::html::ViewerSettings settings = viewer.Settings();
-  settings.FontName = fonts_.FontName;
-  settings.FontColor = FromTColor(fonts_.FontColor);
-  settings.FontSize = fonts_.FontSize;
-  settings.HotSpotColor = FromTColor(fonts_.HotSpotColor);
-  settings.Background = FromTColor(fonts_.Background);
+  ApplyFonts(settings, fonts_);
   settings.NoBorder = true;
   settings.LinksChangeColor = true;
   settings.OverColor = FromTColor(kOverLinkColor);
@@ -166,7 +172,7 @@ void THtmlFrame::SetUpViewer(TFrameViewer& viewer, int index) {
   };
   viewer.OnPrintHeader = [this](QPainter& canvas, int page, int width, int) {
     core::Guarded([&] {
-      if (Current() && Current()->ActiveView()) PrintHeader(canvas, page, width, false);
+      if (Current() && Current()->ActiveView()) PrintHeader(canvas, page, width);
     });
   };
 }
@@ -350,18 +356,14 @@ void THtmlFrame::SelectAll() {
 void THtmlFrame::EditFonts() {
   TFrameViewer* viewer = Current();
   if (!viewer || !FontDialog) return;
-  const engine::html::ViewerSettings& s = viewer->Settings();
-  HtmlFonts fonts{s.FontName, ToTColor(s.FontColor), s.FontSize, ToTColor(s.HotSpotColor),
-                  ToTColor(s.Background)};
+  HtmlFonts fonts = FontsOf(viewer->Settings());
   if (!FontDialog(fonts)) return;
   fonts_ = fonts;
   for (QPointer<TFrameViewer>& each : viewers_) {
     if (!each) continue;
-    each->SetDefFontName(fonts.FontName);
-    each->SetDefFontColor(FromTColor(fonts.FontColor));
-    each->SetDefFontSize(fonts.FontSize);
-    each->SetDefHotSpotColor(FromTColor(fonts.HotSpotColor));
-    each->SetDefBackground(FromTColor(fonts.Background));
+    engine::html::ViewerSettings settings = each->Settings();
+    ApplyFonts(settings, fonts);
+    each->SetSettings(settings);
   }
   viewer->Reload();
 }
@@ -377,7 +379,7 @@ void THtmlFrame::Print(const std::string& file) {
       printViewer.SetNoLinkUnderline(true);
       printViewer.SetViewImages(true);
       printViewer.OnPrintHeader = [this](QPainter& canvas, int page, int width, int) {
-        PrintHeader(canvas, page, width, true);
+        PrintHeader(canvas, page, width);
       };
       printViewer.LoadFromFile(file);
       if (Preview && printViewer.ActiveView())
@@ -392,9 +394,9 @@ void THtmlFrame::Print(const std::string& file) {
   });
 }
 
-void THtmlFrame::PrintHeader(QPainter& canvas, int page, int width, bool cyrillic) const {
-  // Qt picks the script from the text itself, so the Cyrillic character set needs no setting.
-  (void)cyrillic;
+// Qt picks the script from the text itself, so the print viewer's Cyrillic character set needs
+// no setting of its own.
+void THtmlFrame::PrintHeader(QPainter& canvas, int page, int width) const {
   canvas.save();
   canvas.setFont(QFont("Arial", 8));
   canvas.setBackgroundMode(Qt::TransparentMode);

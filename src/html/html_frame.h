@@ -133,7 +133,7 @@ class THtmlFrame : public QObject, public core::IHtmlAreas {
   void MouseUp();
   void KeyDown(int key, Qt::KeyboardModifiers shift);
   void LinkCovered(const std::string& target, const std::string& url);
-  void PrintHeader(QPainter& canvas, int page, int width, bool cyrillic) const;
+  void PrintHeader(QPainter& canvas, int page, int width) const;
 
   // Image hints.
   engine::html::HtmlObject ObjectAt(QPoint viewPoint) const;
