@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <QBuffer>
 #include <QImage>
 
 #include <array>
@@ -8,6 +7,7 @@
 
 #include "platform/text.h"
 #include "storage/content_archive.h"
+#include "support/bmp.h"
 #include "support/book_writers.h"
 #include "support/cp1251.h"
 #include "support/temp_dir.h"
@@ -274,15 +274,7 @@ TEST(StructDumpTest, ReportsMalformedDeclarationsWithTheirLine) {
 namespace quire::authoring {
 namespace {
 
-std::string Bmp(int width, int height, QRgb colour) {
-  QImage image(width, height, QImage::Format_RGB888);
-  image.fill(colour);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "BMP");
-  return bytes.toStdString();
-}
+using quire::testing::Bmp;
 
 TEST(ScreenRenderTest, BakesControlsAndShowsHoverLooks) {
   TempDir dir;

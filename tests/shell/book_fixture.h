@@ -2,25 +2,13 @@
 // and plain-coloured pictures, and an empty content archive.
 #pragma once
 
-#include <QBuffer>
-#include <QImage>
-
 #include "core/globals.h"
 #include "storage/content_archive.h"
+#include "support/bmp.h"
 #include "support/book_writers.h"
 #include "support/temp_dir.h"
 
 namespace quire::testing {
-
-inline std::string Bmp(int width, int height, QRgb colour) {
-  QImage image(width, height, QImage::Format_RGB888);
-  image.fill(colour);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "BMP");
-  return bytes.toStdString();
-}
 
 class BookFixture {
  public:
