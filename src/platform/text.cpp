@@ -189,6 +189,21 @@ QString DecodeText(std::string_view bytes, std::string_view charset) {
   return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+std::string CollapseBlanks(std::string_view text, bool (*isBlank)(char)) {
+  std::string out;
+  bool blank = false;
+  for (char c : text) {
+    if (isBlank(c)) {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank) out += ' ';
+    blank = false;
+    out += c;
+  }
+  return out;
+}
+
 std::string Ansi(std::string_view utf8) {
   return FromQString(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }

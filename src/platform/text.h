@@ -39,6 +39,9 @@ inline bool Contains(std::string_view text, std::string_view part) {
 
 // Removes leading and trailing characters with codes up to 32.
 std::string Trim(std::string_view text);
+// Drops the blanks at both ends and makes every run of blanks inside one space; `isBlank`
+// says which characters are blanks.
+std::string CollapseBlanks(std::string_view text, bool (*isBlank)(char));
 
 // Conversions at the widget and host boundary.
 QString ToQString(std::string_view cp1251);

@@ -9,18 +9,8 @@ namespace quire::engine::html {
 namespace {
 
 std::string Collapse(const std::string& text) {
-  std::string out;
-  bool space = false;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-      space = !out.empty();
-      continue;
-    }
-    if (space) out += ' ';
-    space = false;
-    out += c;
-  }
-  return out;
+  return platform::CollapseBlanks(
+      text, [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
 }
 
 std::string Lower(const litehtml::string_map& attributes, const char* name) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/html/tag_scanner.h"
+#include "platform/text.h"
 
 namespace quire::engine::html {
 namespace {
@@ -192,18 +193,8 @@ std::string PageTitle(std::string_view html) {
   while (scanner.Next(t)) {
     if (t.kind == Token::kStartTag && t.Name == "body") return "";
     if (t.kind != Token::kRawText || t.Name != "title") continue;
-    std::string title;
-    bool space = false;
-    for (char c : html.substr(t.Begin, t.End - t.Begin)) {
-      if (static_cast<unsigned char>(c) <= ' ') {
-        space = !title.empty();
-        continue;
-      }
-      if (space) title += ' ';
-      space = false;
-      title += c;
-    }
-    return title;
+    return platform::CollapseBlanks(html.substr(t.Begin, t.End - t.Begin),
+                                    [](char c) { return static_cast<unsigned char>(c) <= ' '; });
   }
   return "";
 }
