@@ -172,7 +172,7 @@ void THtmlFrame::SetUpViewer(TFrameViewer& viewer, int index) {
   };
   viewer.OnPrintHeader = [this](QPainter& canvas, int page, int width, int) {
     core::Guarded([&] {
-      if (Current() && Current()->ActiveView()) PrintHeader(canvas, page, width);
+      if (ActiveDocument()) PrintHeader(canvas, page, width);
     });
   };
 }
@@ -200,6 +200,11 @@ int THtmlFrame::AreaOfNumber(int number) const {
 TFrameViewer* THtmlFrame::Current() const {
   if (currentViewer_ < 0 || static_cast<size_t>(currentViewer_) >= viewers_.size()) return nullptr;
   return viewers_[currentViewer_].data();
+}
+
+TDocumentView* THtmlFrame::ActiveDocument() const {
+  TFrameViewer* viewer = Current();
+  return viewer ? viewer->ActiveView() : nullptr;
 }
 
 TFrameViewer* THtmlFrame::CurrentViewer() const {
@@ -343,8 +348,7 @@ void THtmlFrame::SetArchiveMode(bool on) {
 }
 
 void THtmlFrame::ScrollToTop() {
-  TFrameViewer* viewer = Current();
-  if (TDocumentView* view = viewer ? viewer->ActiveView() : nullptr) view->SetPosition(0);
+  if (TDocumentView* view = ActiveDocument()) view->SetPosition(0);
 }
 
 void THtmlFrame::SelectAll() {
@@ -386,11 +390,10 @@ void THtmlFrame::Print(const std::string& file) {
         Preview(*printViewer.ActiveView(), false, QSize(0, 0));
       return;
     }
-    TFrameViewer* viewer = Current();
-    TDocumentView* view = viewer ? viewer->ActiveView() : nullptr;
+    TDocumentView* view = ActiveDocument();
     if (!view) return;
     printPicture_ = IsPictureName(view->FileName());
-    if (Preview) Preview(*view, printPicture_, viewer->LastPictureSize());
+    if (Preview) Preview(*view, printPicture_, Current()->LastPictureSize());
   });
 }
 
@@ -457,15 +460,13 @@ void THtmlFrame::RestoreBounds() {
 // Only pictures count as objects here: the text and blocks around them are "no object", so a
 // hint ends when the pointer leaves its picture.
 engine::html::HtmlObject THtmlFrame::ObjectAt(QPoint viewPoint) const {
-  TFrameViewer* viewer = Current();
-  TDocumentView* view = viewer ? viewer->ActiveView() : nullptr;
+  TDocumentView* view = ActiveDocument();
   engine::html::HtmlObject object = view ? view->ObjectAt(viewPoint) : engine::html::HtmlObject{};
   return object.IsImage ? object : engine::html::HtmlObject{};
 }
 
 void THtmlFrame::MouseMoved(int x, int y) {
-  TFrameViewer* viewer = Current();
-  if (viewer && viewer->ActiveView()) {
+  if (ActiveDocument()) {
     const engine::html::HtmlObject object = ObjectAt(QPoint(x, y));
     if (!object.Exists) {
       hintedImage_ = nullptr;
@@ -481,8 +482,7 @@ void THtmlFrame::MouseMoved(int x, int y) {
 
 void THtmlFrame::HintTick() {
   ++hintTicks_;
-  TFrameViewer* viewer = Current();
-  TDocumentView* view = viewer ? viewer->ActiveView() : nullptr;
+  TDocumentView* view = ActiveDocument();
   const engine::html::HtmlObject object =
       view ? ObjectAt(view->viewport()->mapFromGlobal(QCursor::pos())) : engine::html::HtmlObject{};
   if (!object.Exists) {
@@ -516,8 +516,7 @@ void THtmlFrame::EndHint() {
 void THtmlFrame::MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y) {
   if (g_.PopupControl) g_.PopupControl->HidePopup();
   if (buttons != Qt::RightButton || shift != Qt::NoModifier || !g_.PopupControl) return;
-  TFrameViewer* viewer = Current();
-  TDocumentView* view = viewer ? viewer->ActiveView() : nullptr;
+  TDocumentView* view = ActiveDocument();
   if (!view) return;
   const QPoint at = view->viewport()->mapToGlobal(QPoint(x, y));
   g_.PopupControl->Open(-5, at.x(), at.y());  // the page's context menu
@@ -525,16 +524,14 @@ void THtmlFrame::MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift
 
 void THtmlFrame::MouseUp() {
   if (g_.ThesaurusMode || !g_.Windows) return;
-  TFrameViewer* viewer = Current();
-  TDocumentView* view = viewer ? viewer->ActiveView() : nullptr;
-  if (!view || view->SelLength() <= 0 || IsPictureName(viewer->CurrentFile())) return;
+  TDocumentView* view = ActiveDocument();
+  if (!view || view->SelLength() <= 0 || IsPictureName(Current()->CurrentFile())) return;
   g_.Windows->LookUpThesaurus(view->SelText());
 }
 
 void THtmlFrame::KeyDown(int key, Qt::KeyboardModifiers shift) {
   if ((key == Qt::Key_C || key == Qt::Key_Insert) && shift == Qt::ControlModifier) {
-    TFrameViewer* viewer = Current();
-    TDocumentView* view = viewer ? viewer->ActiveView() : nullptr;
+    TDocumentView* view = ActiveDocument();
     if (!view) return;
     try {
       view->CopyToClipboard();

@@ -117,7 +117,8 @@ class THtmlFrame : public QObject, public core::IHtmlAreas {
  private:
   int ViewerOfScreen(int screen) const;
   int AreaOfNumber(int number) const;
-  TFrameViewer* Current() const;  // the viewer last shown, on any screen
+  TFrameViewer* Current() const;          // the viewer last shown, on any screen
+  TDocumentView* ActiveDocument() const;  // its active document, or null
   void Place(TFrameViewer& viewer, const QRect& area) const;
   // Client alignment: the viewer keeps filling its parent.
   void SetFillsParent(TFrameViewer& viewer, bool fills);

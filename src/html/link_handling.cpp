@@ -117,8 +117,7 @@ void THtmlFrame::CopyToInstallFolder(const std::string& source) const {
 }
 
 void THtmlFrame::CopyListChoice(const std::string& name) {
-  TFrameViewer* viewer = Current();
-  TDocumentView* view = viewer ? viewer->ActiveView() : nullptr;
+  TDocumentView* view = ActiveDocument();
   if (!view) return;
   const std::string wanted = platform::AnsiLowerCase(name);
   for (const engine::html::FormControl& control : view->FormControls()) {
